@@ -1,0 +1,49 @@
+# Folioneer: the two set-up commands are `make run` and `make test`.
+PREFIX ?= $(HOME)/Folioneer
+BUILD_DIR ?= build
+FUZZ_SECONDS ?= 600
+WERROR ?= $(or $(FOLIONEER_WERROR),OFF)
+JOBS ?= $(shell nproc)
+
+CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release -DFOLIONEER_WERROR=$(WERROR)
+
+.PHONY: run test deps test-deps configure build bench fuzz package format format-check clean
+
+run: deps build
+	scripts/run-program.sh "$(BUILD_DIR)/program" "$(PREFIX)"
+
+test: test-deps configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	cd $(BUILD_DIR) && ctest --output-on-failure -j 1 --timeout 900
+
+deps:
+	scripts/install-deps.sh
+
+test-deps:
+	scripts/install-deps.sh --test
+
+configure:
+	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS); fi
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target folioneer_program
+
+bench: deps configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	scripts/run-benchmarks.sh "$(BUILD_DIR)"
+
+fuzz: test-deps
+	scripts/run-fuzzers.sh $(FUZZ_SECONDS)
+
+package: deps configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	cd $(BUILD_DIR) && cpack -G TGZ
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+clean:
+	rm -rf $(BUILD_DIR)

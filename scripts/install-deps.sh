@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Folioneer need.
+# Idempotent: asks apt only for packages that are not installed yet.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ ccache pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  # a sound fallback for the Verdana face the windows ask for
+  fonts-dejavu-core
+  # headless runs and end-to-end tests
+  xvfb xauth xdotool xclip x11-utils imagemagick
+)
+
+if [[ "${1:-}" == "--test" ]]; then
+  packages+=(
+    # fuzzing (libFuzzer with sanitizers)
+    clang-14 libclang-rt-14-dev
+  )
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+if [[ $(id -u) -ne 0 ]]; then
+  sudo_cmd=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,56 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QString>
+
+namespace folioneer {
+
+// Labels and text boxes that keep the exact string the program set (CR, CR LF, NBSP and all)
+// and hand it back unchanged, while drawing no glyph and no extra line for a CR. They signal a
+// change synchronously when the program sets a different text, and stay silent otherwise.
+
+/// What a box or label draws for an exact text: CR LF and lone LF as a line break, lone CR
+/// as nothing. `singleLine` also drops line breaks at the end (a label shows one line).
+QString displayTextFor(const QString& exactText, bool singleLine);
+
+class ExactLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit ExactLabel(QWidget* parent = nullptr);
+
+    const QString& caption() const { return m_caption; }
+    void setCaption(const QString& caption);
+
+signals:
+    void captionChanged();
+
+private:
+    QString m_caption;
+};
+
+class ExactTextEdit : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit ExactTextEdit(QWidget* parent = nullptr);
+
+    /// The exact text the program set, or, after the user edited the box, its content with
+    /// every paragraph break as CR LF.
+    QString text() const;
+    void setText(const QString& text);
+
+signals:
+    /// Any change of the text, by the program (only when it differs) or by the user.
+    void changed();
+
+private:
+    void onContentsChanged();
+
+    QString m_exact;
+    bool m_userEdited = false;
+    bool m_settingText = false;
+};
+
+} // namespace folioneer

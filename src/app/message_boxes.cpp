@@ -1,0 +1,40 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/message_boxes.h"
+
+#include <QMessageBox>
+
+namespace folioneer {
+
+MessageAnswer QtMessageBoxes::show(QWidget* parent, const Message& message)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(message.title.isEmpty() ? QString::fromLatin1(kProgramTitle) : message.title);
+    box.setText(message.text);
+    box.setTextFormat(Qt::PlainText);
+    switch (message.icon) {
+    case MessageIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MessageIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MessageIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessageIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    }
+    if (message.buttons == MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return MessageAnswer::Ok;
+}
+
+} // namespace folioneer

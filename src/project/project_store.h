@@ -1,0 +1,45 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace folioneer {
+
+// Creating, listing and deleting project folders under the program's "/projects/" folder.
+// Never follows a symbolic link out of a project and never writes outside "/projects/".
+
+/// The sub-folders of "/projects/" as the project list shows them: sorted by name
+/// (case-insensitive, locale-aware, ties by exact name), names beginning with "." left out.
+/// A missing folder gives an empty list.
+QStringList listProjects(const QString& programFolder);
+
+/// True when `name` may name a new project: no character Windows file names cannot hold
+/// (< > : " | ? * \ and control characters), no piece that begins with "." or ends with a blank
+/// or ".", not "." or "..", and the normalised path stays strictly inside "/projects/".
+/// A "/" separates pieces (a sub-folder of an existing project).
+bool isValidProjectName(const QString& name);
+
+enum class CreateFolderResult { Creada, Existe, Error };
+
+/// Creates one folder (never its parents). Looks the path up without following links: any
+/// entry of that name (folder, file, link) gives Existe. Any failure gives Error.
+CreateFolderResult CreateProjectFolder(const QString& folderPath);
+
+/// Writes "/--maintopic.txt" (main topic + CR LF) then "/--toc.txt" (the table of contents with
+/// every line break as CR LF, then CR LF), each atomically. Returns an error text on failure.
+QString writeProjectFiles(const QString& projectFolder, const QString& mainTopic, const QString& toc);
+
+/// Deletes a folder tree: in name order, the files of a folder first, then its sub-folders
+/// depth-first, then the folder; stops at the first failure. A link is removed as a link and
+/// never followed (also when `folderPath` itself is a link). Files whose names begin with "."
+/// are deleted too. A file without write permission for its owner counts as read-only and
+/// stops the deletion. Returns true when everything is gone.
+bool DeleteFolderTree(const QString& folderPath);
+
+/// Removes a folder that CreateProjectFolder just made, with the files written into it, after
+/// a failed creation. Best effort.
+void removeHalfMadeProject(const QString& folderPath);
+
+} // namespace folioneer

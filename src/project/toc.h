@@ -1,0 +1,55 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace folioneer {
+
+// The table-of-contents grammar as the outline reads it: lines split at LF (a CR before it
+// stays at the end of its line), blanks (U+0020 only) trimmed, "Chapter:" and "Subchapter:"
+// keywords exact and case-sensitive. Knows nothing about files or widgets.
+
+/// The most characters (UTF-16 code units of the decoded text) a table of contents may hold.
+inline constexpr int kMaxTocCharacters = 32767;
+
+/// Splits at every LF; the LF is dropped, a CR before it stays. n LFs give n + 1 lines.
+QStringList SplitLines(const QString& text);
+
+/// Removes leading and trailing U+0020 only (not tabs, CR or other white space).
+QString trimBlanks(const QString& text);
+
+enum class TocLineKind { Chapter, Section, Other };
+
+struct TocLine {
+    TocLineKind kind = TocLineKind::Other;
+    QString title; ///< chapter: everything after "Chapter:"; section: the rest, blanks trimmed
+};
+
+/// Classifies one line (as SplitLines gives it). A section line whose title is empty after
+/// trimming is Other.
+TocLine classifyTocLine(const QString& line);
+
+struct OutlineChapter {
+    QString title;
+    QStringList sections;
+};
+
+enum class OutlineError {
+    None,
+    SectionBeforeChapter, ///< "Error: Nodo principal no encontrado."; no chapter is kept
+    NoChapters,           ///< "Error: No se encontraron nodos principales."
+};
+
+struct Outline {
+    QList<OutlineChapter> chapters;
+    OutlineError error = OutlineError::None;
+};
+
+/// Builds the two-level outline from the lines, as the outline tree shows it. On
+/// SectionBeforeChapter the outline is empty (reading stops at that line).
+Outline buildOutline(const QStringList& lines);
+
+} // namespace folioneer

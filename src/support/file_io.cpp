@@ -1,0 +1,93 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/file_io.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace folioneer {
+
+namespace {
+
+constexpr qint64 kWriteChunk = 64 * 1024;
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("FileIo", text);
+}
+
+} // namespace
+
+bool isReadOnlyFile(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir() && !(info.permissions() & QFileDevice::WriteOwner);
+}
+
+FileStatus writeFileAtomically(const QString& path, const QByteArray& data, const WriteProgress& progress)
+{
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        return {tr("A folder of that name is in the way.")};
+    }
+    if (isReadOnlyFile(path)) {
+        return {tr("The file is read-only.")};
+    }
+    if (!info.dir().exists()) {
+        return {tr("The folder %1 does not exist.").arg(info.absolutePath())};
+    }
+
+    QSaveFile file(path);
+    // A failed save must be reported, never silently turned into a write in place.
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return {file.errorString()};
+    }
+    qint64 written = 0;
+    while (written < data.size()) {
+        const qint64 chunk = std::min(kWriteChunk, data.size() - written);
+        const qint64 n = file.write(data.constData() + written, chunk);
+        if (n != chunk) {
+            const QString error = file.errorString();
+            file.cancelWriting();
+            return {error.isEmpty() ? tr("The file could not be written.") : error};
+        }
+        written += n;
+        if (progress) {
+            progress(written);
+        }
+    }
+    if (!file.commit()) {
+        const QString error = file.errorString();
+        return {error.isEmpty() ? tr("The file could not be written.") : error};
+    }
+    return {};
+}
+
+FileRead readWholeFile(const QString& path, qint64 maxBytes)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return {{}, tr("The file %1 does not exist.").arg(path)};
+    }
+    if (!info.isFile()) {
+        return {{}, tr("%1 is not a regular file.").arg(path)};
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {{}, file.errorString()};
+    }
+    if (maxBytes >= 0 && file.size() > maxBytes) {
+        return {{}, tr("The file %1 is too large.").arg(path)};
+    }
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return {{}, file.errorString()};
+    }
+    return {data, {}};
+}
+
+} // namespace folioneer

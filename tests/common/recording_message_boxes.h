@@ -1,0 +1,28 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/message_boxes.h"
+
+#include <QList>
+
+namespace folioneer::test {
+
+// A message-box seam for widget tests: records every message and answers from a queue
+// (Ok, or Yes for a Yes/No question, when the queue is empty).
+class RecordingMessageBoxes : public MessageBoxes {
+public:
+    MessageAnswer show(QWidget*, const Message& message) override
+    {
+        shown.append(message);
+        if (!answers.isEmpty()) {
+            return answers.takeFirst();
+        }
+        return message.buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    }
+
+    QList<Message> shown;
+    QList<MessageAnswer> answers;
+};
+
+} // namespace folioneer::test

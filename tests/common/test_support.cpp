@@ -1,0 +1,63 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/test_support.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+namespace folioneer::test {
+
+QString sharedDir()
+{
+    return qEnvironmentVariable("FOLIONEER_SHARED_DIR");
+}
+
+QString sourceDir()
+{
+    return qEnvironmentVariable("FOLIONEER_SOURCE_DIR");
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return false;
+    }
+    return file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.readAll();
+}
+
+TempProgramFolder::TempProgramFolder()
+{
+    const QString data = sourceDir() + QStringLiteral("/data");
+    QDirIterator it(data, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString from = it.next();
+        const QString to = m_dir.path() + from.mid(data.size());
+        QDir().mkpath(QFileInfo(to).absolutePath());
+        QFile::copy(from, to);
+    }
+    QDir().mkpath(m_dir.path() + QStringLiteral("/projects"));
+}
+
+QString TempProgramFolder::makeProject(const QString& name, const QByteArray& toc, const QByteArray& mainTopic)
+{
+    const QString folder = m_dir.path() + QStringLiteral("/projects/") + name;
+    QDir().mkpath(folder);
+    writeFile(folder + QStringLiteral("/--toc.txt"), toc);
+    writeFile(folder + QStringLiteral("/--maintopic.txt"), mainTopic);
+    return folder;
+}
+
+} // namespace folioneer::test

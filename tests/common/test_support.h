@@ -1,0 +1,40 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace folioneer::test {
+
+// Helpers every test may use. Each test works in its own temporary folder; nothing is
+// written into the source or working tree.
+
+/// The read-only shared material beside the clone (empty when it is not there).
+QString sharedDir();
+
+/// The project's source folder (for the shipped data files).
+QString sourceDir();
+
+/// Writes bytes to a file, creating its folder; fails the test on error (returns false).
+bool writeFile(const QString& path, const QByteArray& bytes);
+
+/// The whole content of a file (empty when it cannot be read).
+QByteArray readFile(const QString& path);
+
+/// A temporary program folder laid out like the real one: "projects/", the three icons, the
+/// templates and the catalogue copied from the source tree's data folder.
+class TempProgramFolder {
+public:
+    TempProgramFolder();
+    bool isValid() const { return m_dir.isValid(); }
+    QString path() const { return m_dir.path(); }
+    /// Creates projects/<name> with the given table of contents and main topic (raw bytes).
+    QString makeProject(const QString& name, const QByteArray& toc, const QByteArray& mainTopic);
+
+private:
+    QTemporaryDir m_dir;
+};
+
+} // namespace folioneer::test
