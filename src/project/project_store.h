@@ -42,4 +42,23 @@ bool DeleteFolderTree(const QString& folderPath);
 /// a failed creation. Best effort.
 void removeHalfMadeProject(const QString& folderPath);
 
+enum class CreateProjectOutcome {
+    Created,     ///< folder made, both files written
+    NameTaken,   ///< "Folder exists. Please try with another project name (step #4)"
+    InvalidName, ///< the invalid-name message; nothing was created
+    WriteFailed, ///< "The project could not be created." + error; the new folder was removed again
+};
+
+struct CreateProjectResult {
+    CreateProjectOutcome outcome = CreateProjectOutcome::InvalidName;
+    QString folderPath; ///< projectFolderPath(programFolder, name), whatever the outcome
+    QString error;      ///< the reason when outcome is WriteFailed
+};
+
+/// The whole creation after the input checks: name rules, CreateProjectFolder, then
+/// writeProjectFiles; when a write fails the folder just made is removed again. The caller
+/// shows the message for the outcome and, on Created, loads folderPath.
+CreateProjectResult createProject(const QString& programFolder, const QString& name, const QString& mainTopic,
+                                  const QString& toc);
+
 } // namespace folioneer

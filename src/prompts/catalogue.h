@@ -21,6 +21,10 @@ QString titleFilePath(const QString& programFolder, const QString& title);
 /// dropped). Empty lines are kept here; the list filler skips them.
 QStringList splitCatalogueLines(const QString& text);
 
+/// The entries of a title file as the list shows them: its lines (see splitCatalogueLines)
+/// without the empty ones, nothing trimmed. A missing or unreadable file gives no entries.
+QStringList readCatalogueEntries(const QString& titleFile);
+
 /// Removes the numbering of an entry: for n from 100 down to 1, every "n. " is deleted.
 QString removeNumbering(const QString& entry);
 

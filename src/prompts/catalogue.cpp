@@ -1,0 +1,90 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "prompts/catalogue.h"
+
+#include "project/program_paths.h"
+#include "support/file_io.h"
+#include "support/text_codec.h"
+#include "support/trellis.h"
+
+namespace folioneer {
+
+namespace {
+
+const QString kTxt = QStringLiteral(".txt");
+
+} // namespace
+
+QStringList catalogueTitles(const QString& programFolder)
+{
+    QStringList files;
+    ListFolderFiles(programPath(programFolder, paths::kCatalogue), files);
+    QStringList titles;
+    titles.reserve(files.size());
+    for (const QString& file : std::as_const(files)) {
+        // Every ".txt" goes, not only the last: "a.txt.txt" is listed as "a".
+        titles.append(ReplaceText(CleanName(FileNameOf(file)), kTxt, QString()));
+    }
+    return titles;
+}
+
+QString titleFilePath(const QString& programFolder, const QString& title)
+{
+    return programPath(programFolder, paths::kCatalogue) + QLatin1Char('/') + title + kTxt;
+}
+
+QStringList splitCatalogueLines(const QString& text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
+            continue;
+        }
+        lines.append(text.mid(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) {
+            ++i;
+        }
+        start = i + 1;
+    }
+    // Text after the last line end is a line; a final line end adds no empty line.
+    if (start < text.size()) {
+        lines.append(text.mid(start));
+    }
+    return lines;
+}
+
+QStringList readCatalogueEntries(const QString& titleFile)
+{
+    const FileRead read = readWholeFile(titleFile);
+    if (!read.ok()) {
+        return {};
+    }
+    QStringList entries = splitCatalogueLines(decodeText(read.data));
+    entries.removeAll(QString());
+    return entries;
+}
+
+QString removeNumbering(const QString& entry)
+{
+    // One pass per number, from 100 down to 1, each over the whole text. The order has odd but
+    // settled effects: "150. " loses only "50. " and "1815. " only "15. ".
+    QString text = entry;
+    for (int n = 100; n >= 1; --n) {
+        text = ReplaceText(text, QString::number(n) + QStringLiteral(". "), QString());
+    }
+    return text;
+}
+
+QString sequelSentence(const QString& title, const QString& idea)
+{
+    return QLatin1Char('"') + title + QLatin1Char('"') + QStringLiteral(". The sequel describes ") + idea;
+}
+
+QString fillTemplate(const QString& templateText, const QString& topic)
+{
+    return ReplaceText(templateText, QStringLiteral("#TOPIC#"), topic);
+}
+
+} // namespace folioneer
