@@ -1,0 +1,124 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "export/book_export.h"
+
+#include "project/content_paths.h"
+#include "project/toc.h"
+#include "rtf/rtf.h"
+#include "support/file_io.h"
+#include "support/text_codec.h"
+
+#include <QCoreApplication>
+
+namespace folioneer {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kChapterKeyword = QStringLiteral("Chapter:");
+const QString kSectionKeyword = QStringLiteral("Subchapter:");
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("BookExport", text);
+}
+
+// The heading block: a blank line, the heading, the 69-hyphen separator and two empty lines.
+void appendHeading(QString& out, const QString& keyword, const QString& name)
+{
+    static const QString separator(69, QLatin1Char('-'));
+    out += kCrLf;
+    out += keyword;
+    out += QLatin1Char(' ');
+    out += name;
+    out += kCrLf;
+    out += separator;
+    out += kCrLf;
+    out += kCrLf;
+    out += kCrLf;
+}
+
+// One line of the table of contents as the export reads it: its text without the line end,
+// and whether that line end was CR LF.
+struct ExportLine {
+    QString text;
+    bool endedByCrLf = false;
+};
+
+QList<ExportLine> readExportLines(const QString& text)
+{
+    QList<ExportLine> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
+            continue;
+        }
+        const bool crLf =
+            c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n');
+        lines.append({text.mid(start, i - start), crLf});
+        if (crLf) {
+            ++i;
+        }
+        start = i + 1;
+    }
+    if (start < text.size()) {
+        lines.append({text.mid(start), false});
+    }
+    return lines;
+}
+
+} // namespace
+
+BookText buildBookText(const QString& tocPath, const QString& projectPath)
+{
+    const FileRead toc = readWholeFile(tocPath);
+    if (!toc.ok()) {
+        return {{}, toc.error};
+    }
+
+    QString out;
+    // Titles as the outline holds them, which is what content files are named after.
+    QString outlineChapter;
+    for (const ExportLine& line : readExportLines(decodeText(toc.data))) {
+        const QString trimmed = trimBlanks(line.text);
+        if (trimmed.isEmpty()) {
+            continue;
+        }
+        // The outline splits at LF only, so a line that ended in CR LF keeps its CR there, and
+        // its titles end in that CR. The outline's view of this same line decides which
+        // content file belongs to it, blanks before the line end included.
+        const TocLine outlineLine =
+            classifyTocLine(line.endedByCrLf ? line.text + QLatin1Char('\r') : line.text);
+        if (trimmed.startsWith(kChapterKeyword)) {
+            appendHeading(out, kChapterKeyword, trimBlanks(trimmed.mid(kChapterKeyword.size())));
+            outlineChapter = outlineLine.title;
+            continue;
+        }
+        if (!trimmed.startsWith(kSectionKeyword)) {
+            continue;
+        }
+        appendHeading(out, kSectionKeyword, trimBlanks(trimmed.mid(kSectionKeyword.size())));
+        if (outlineLine.kind != TocLineKind::Section) {
+            continue; // the outline makes no entry of it, so it has no content file
+        }
+        const QString contentPath = ContentFilePath(projectPath, outlineChapter, outlineLine.title);
+        if (!ArchivoExiste(contentPath)) {
+            continue;
+        }
+        const FileRead content = readWholeFile(contentPath);
+        if (!content.ok()) {
+            return {{}, content.error};
+        }
+        const rtf::PlainText plain = rtf::plainTextFromRtf(content.data);
+        if (!plain.ok()) {
+            return {{}, tr("The content file %1 is not an RTF document.").arg(contentPath)};
+        }
+        out += plain.text;
+        out += kCrLf;
+        out += kCrLf;
+    }
+    return {out, {}};
+}
+
+} // namespace folioneer
