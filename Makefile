@@ -1,6 +1,8 @@
 # Folioneer: the two set-up commands are `make run` and `make test`.
 PREFIX ?= $(HOME)/Folioneer
 BUILD_DIR ?= build
+# Where `make run` puts the picture of the first window when there is no display.
+SCREENSHOT ?= $(abspath $(BUILD_DIR))/first-window.png
 FUZZ_SECONDS ?= 600
 WERROR ?= $(or $(FOLIONEER_WERROR),OFF)
 JOBS ?= $(shell nproc)
@@ -10,7 +12,7 @@ CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release -DFOLIONEER_WERROR=$(WERROR)
 .PHONY: run test deps test-deps configure build bench fuzz package format format-check clean
 
 run: deps build
-	scripts/run-program.sh "$(BUILD_DIR)/program" "$(PREFIX)"
+	scripts/run-program.sh "$(BUILD_DIR)/program" "$(PREFIX)" "$(SCREENSHOT)"
 
 test: test-deps configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
