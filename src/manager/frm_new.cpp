@@ -2,9 +2,109 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "manager/frm_new.h"
 
+#include "app/exact_text.h"
+#include "app/layout_units.h"
+#include "app/link_label.h"
 #include "app/message_boxes.h"
+#include "manager/mod_prompts.h"
+#include "project/program_paths.h"
+#include "project/project_store.h"
+#include "prompts/catalogue.h"
+#include "prompts/prompt_texts.h"
+#include "support/text_holder.h"
+#include "support/trellis.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
 
 namespace folioneer {
+
+namespace {
+
+const QColor kWhite{0xFF, 0xFF, 0xFF};
+const QColor kLightYellow{0xFF, 0xFF, 0xC0};
+const QColor kLinkBlue{0x00, 0x00, 0xC0};
+const QColor kDarkGreen{0x00, 0x40, 0x00};
+const QColor kGrey{0x80, 0x80, 0x80};
+
+template <typename Widget> Widget* named(Widget* widget, const char* name, const QRect& geometry)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& caption,
+                  const QFont& font)
+{
+    auto* label = named(new QLabel(caption, parent), name, geometry);
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(font);
+    return label;
+}
+
+LinkLabel* makeLink(QWidget* parent, const char* name, const QRect& geometry, const QString& caption,
+                    const QFont& font)
+{
+    auto* link = named(new LinkLabel(caption, parent), name, geometry);
+    link->setFont(font);
+    return link;
+}
+
+// The window has no default button: Return in a single-line box must click nothing, so no
+// button may become the default when it takes the focus either.
+QPushButton* makeButton(QWidget* parent, const char* name, const QRect& geometry, const QString& caption)
+{
+    auto* button = named(new QPushButton(caption, parent), name, geometry);
+    button->setFont(verdana(9, FontStyle::Bold));
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+QFrame* makePanel(QWidget* parent, const char* name, const QRect& geometry)
+{
+    auto* frame = named(new QFrame(parent), name, geometry);
+    frame->setFrameShape(QFrame::NoFrame);
+    return frame;
+}
+
+QWidget* makeBand(QWidget* parent, const char* name, const QRect& geometry)
+{
+    auto* band = named(new QWidget(parent), name, geometry);
+    band->setAutoFillBackground(true);
+    QPalette palette = band->palette();
+    palette.setColor(QPalette::Window, kBandColour);
+    band->setPalette(palette);
+    return band;
+}
+
+void setColours(QWidget* widget, const QColor& text, const QColor& background = {})
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Text, text);
+    if (background.isValid()) {
+        palette.setColor(QPalette::Window, background);
+        palette.setColor(QPalette::Base, background);
+        palette.setColor(QPalette::Button, background);
+        widget->setAutoFillBackground(true);
+    }
+    widget->setPalette(palette);
+}
+
+} // namespace
 
 frmNew::frmNew(const QString& programFolder, MessageBoxes& messageBoxes, LoadProjectCallback loadProject,
                QWidget* parent)
@@ -14,6 +114,439 @@ frmNew::frmNew(const QString& programFolder, MessageBoxes& messageBoxes, LoadPro
     setObjectName(QStringLiteral("frmNew"));
     setWindowTitle(QStringLiteral("Project Manager"));
     setFixedSize(1009, 557);
+    setSizeGripEnabled(false);
+
+    // Centred on the screen by the program itself: the window may be shown on an X server
+    // without a window manager, and before the main window is mapped.
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+
+    createControls();
+    connectControls();
+    Form_Load();
+}
+
+frmNew::~frmNew() = default;
+
+void frmNew::createControls()
+{
+    const QFont plain = verdana(9.75);
+    const QFont bold = verdana(9.75, FontStyle::Bold);
+
+    // The controls are created in tab order: the main-topic box comes first among the inputs.
+    Picture1 = makeBand(this, "Picture1", QRect(0, 0, twipsToPixels(4245), 557));
+    Label1 = makeLabel(Picture1, "Label1", twipsRect(945, 2520, 2400, 420), QStringLiteral("Project Manager"),
+                       verdana(12, FontStyle::Bold));
+    setColours(Label1, kWhite);
+    txtPromptTemplate = new TextHolder(this);
+    txtPromptTemplate->setObjectName(QStringLiteral("txtPromptTemplate"));
+
+    frNew = makePanel(this, "frNew", twipsRect(4680, 720, 9960, 7260));
+    Label2 = makeLabel(frNew, "Label2", twipsRect(135, 315, 4785, 330),
+                       QStringLiteral("Step 1: Enter Your Main Topic"), bold);
+    lblCreateFromPublicDomainTitles = makeLink(
+        frNew, "lblCreateFromPublicDomainTitles", twipsRect(5625, 315, 4065, 240),
+        QStringLiteral("Create Sequel For Public Domain Title"), verdana(8.25, FontStyle::BoldUnderline));
+    lblCreateFromPublicDomainTitles->setTextColour(kLinkBlue);
+    txtMainTopic = named(new QLineEdit(frNew), "txtMainTopic", twipsRect(135, 720, 9600, 510));
+    txtMainTopic->setFont(plain);
+    Label3 = makeLabel(frNew, "Label3", twipsRect(135, 1530, 7215, 555),
+                       QStringLiteral("Step 2: Use the Following Prompt to Generate a Table of Contents and "
+                                      "Paste it Inside Your A.I. Platform (ChatGPT etc):"),
+                       bold);
+    Label3->setWordWrap(true);
+    lblCopyContent = makeLink(frNew, "lblCopyContent", twipsRect(9180, 1665, 600, 285),
+                              QStringLiteral("Copy"), verdana(9, FontStyle::Underline));
+    txtPrompt = named(new ExactTextEdit(frNew), "txtPrompt", twipsRect(135, 2115, 9600, 1050));
+    txtPrompt->setFont(plain);
+    Label4 =
+        makeLabel(frNew, "Label4", twipsRect(135, 3420, 7215, 330),
+                  QStringLiteral("Step 3: Paste the Content That You Get From Your A.I. Tool Below"), bold);
+    lblPaste = makeLink(frNew, "lblPaste", twipsRect(8280, 3420, 1455, 330), QStringLiteral("Paste Results"),
+                        verdana(9, FontStyle::BoldUnderline));
+    lblPaste->setTextColour(kDarkGreen);
+    Label7 =
+        makeLabel(frNew, "Label7", twipsRect(135, 3780, 9465, 600),
+                  QStringLiteral("Important: In ChatGPT, don't use the \"Copy\" link. Instead, select the "
+                                 "generated Table of Contents and manually copy it to the clipboard. Please "
+                                 "read the user manual for more details."),
+                  verdana(9));
+    Label7->setWordWrap(true);
+    setColours(Label7, kGrey);
+    txtResults = named(new ExactTextEdit(frNew), "txtResults", twipsRect(135, 4320, 9555, 1140));
+    txtResults->setFont(plain);
+    Label5 = makeLabel(frNew, "Label5", twipsRect(90, 5805, 4245, 330),
+                       QStringLiteral("Step 4: Enter a Name For This Project:"), bold);
+    txtProjectName = named(new QLineEdit(frNew), "txtProjectName", twipsRect(4545, 5715, 4380, 510));
+    txtProjectName->setFont(plain);
+    cmdOk = makeButton(frNew, "cmdOk", twipsRect(2565, 6345, 3885, 690), QStringLiteral("Create Project"));
+    frNew->hide();
+
+    const QFont optionFont = verdana(9.75, FontStyle::Bold);
+    optMenu[0] = named(new QRadioButton(QStringLiteral("Open Project"), this), "optMenu_0",
+                       twipsRect(4635, 180, 1950, 465));
+    optMenu[1] = named(new QRadioButton(QStringLiteral("Create Project"), this), "optMenu_1",
+                       twipsRect(6615, 180, 2760, 465));
+    for (QRadioButton* option : optMenu) {
+        option->setFont(optionFont);
+    }
+    optMenu[0]->setChecked(true);
+
+    frLoad = makePanel(this, "frLoad", twipsRect(4635, 675, 9285, 7305));
+    Label6 =
+        makeLabel(frLoad, "Label6", twipsRect(540, 270, 4785, 330), QStringLiteral("Your Projects:"), bold);
+    lstProjects = named(new QListWidget(frLoad), "lstProjects", twipsRect(585, 630, 8160, 5580));
+    lstProjects->setFont(plain);
+    lstProjects->setSelectionMode(QAbstractItemView::SingleSelection);
+    cmdLoadProject = makeButton(frLoad, "cmdLoadProject", twipsRect(1080, 6345, 3435, 690),
+                                QStringLiteral("Load Project"));
+    cmdDeleteProject = makeButton(frLoad, "cmdDeleteProject", twipsRect(4680, 6345, 3435, 690),
+                                  QStringLiteral("Delete Project"));
+
+    // Created last so that it lies above the mode selector and both mode panels when shown.
+    frPro = makePanel(this, "frPro", twipsRect(4590, 90, 10230, 7845));
+    frPro->setAutoFillBackground(true);
+    Picture2 = makeBand(frPro, "Picture2", twipsRect(0, 0, 17490, 870));
+    lblAppName =
+        makeLabel(Picture2, "lblAppName", twipsRect(315, 270, 7755, 420),
+                  QStringLiteral("Create Sequel For Public Domain Title"), verdana(12, FontStyle::Bold));
+    setColours(lblAppName, kWhite);
+    lblDone = makeLabel(Picture2, "lblDone", twipsRect(6525, 225, 3525, 375),
+                        QStringLiteral("Done. Prompt Copied to Clipboard."), plain);
+    setColours(lblDone, Qt::black, kLightYellow);
+    lblDone->hide();
+    Label8 =
+        makeLabel(frPro, "Label8", twipsRect(180, 1215, 1950, 330), QStringLiteral("Select Title:"), bold);
+    cboSuboptions = named(new QComboBox(frPro), "cboSuboptions", twipsRect(180, 1620, 7665, 360));
+    cboSuboptions->setEditable(false);
+    cboSuboptions->setFont(plain);
+    setColours(cboSuboptions, Qt::black, kLightYellow);
+    lstPrompts = named(new QListWidget(frPro), "lstPrompts", twipsRect(180, 2160, 9915, 2220));
+    lstPrompts->setFont(plain);
+    lstPrompts->setSelectionMode(QAbstractItemView::SingleSelection);
+    Label9 = makeLabel(frPro, "Label9", twipsRect(180, 4635, 2670, 330), QStringLiteral("Create Sequel For:"),
+                       bold);
+    lblCopyToClipboard = makeLink(frPro, "lblCopyToClipboard", twipsRect(6885, 4590, 3165, 420),
+                                  QStringLiteral("Copy to Clipboard"), verdana(9.75, FontStyle::Underline));
+    lblCopyToClipboard->hide();
+    txtSelectedPrompt =
+        named(new ExactTextEdit(frPro), "txtSelectedPrompt", twipsRect(180, 5040, 9915, 1545));
+    txtSelectedPrompt->setFont(plain);
+    cmpPromptOk = makeButton(frPro, "cmpPromptOk", twipsRect(3060, 6930, 2175, 645), QStringLiteral("Use"));
+    cmdPromptCancel =
+        makeButton(frPro, "cmdPromptCancel", twipsRect(5400, 6930, 2175, 645), QStringLiteral("Cancel"));
+    frPro->hide();
+}
+
+void frmNew::connectControls()
+{
+    for (int index = 0; index < 2; ++index) {
+        connect(optMenu[index], &QRadioButton::toggled, this, [this, index](bool checked) {
+            if (checked) {
+                optMenu_Click(index);
+            }
+        });
+    }
+    connect(cmdLoadProject, &QPushButton::clicked, this, &frmNew::cmdLoadProject_Click);
+    connect(lstProjects, &QListWidget::itemDoubleClicked, this, &frmNew::lstProjects_DblClick);
+    connect(cmdDeleteProject, &QPushButton::clicked, this, &frmNew::cmdDeleteProject_Click);
+
+    connect(txtMainTopic, &QLineEdit::textChanged, this, &frmNew::txtMainTopic_Change);
+    // txtPromptTemplate_Change: whenever the holder's text changes, the override file, where it
+    // exists, replaces it before the caller reads the holder.
+    attachPromptOverride(*txtPromptTemplate, m_programFolder);
+
+    connect(cmdOk, &QPushButton::clicked, this, &frmNew::cmdOk_Click);
+    connect(lblCopyContent, &LinkLabel::clicked, this, &frmNew::lblCopyContent_Click);
+    connect(lblPaste, &LinkLabel::clicked, this, &frmNew::lblPaste_Click);
+
+    // "activated" fires also when the title already chosen is chosen again, which must read its
+    // file again. Queued, so that the fill (which lets events run) never runs inside the
+    // combo box's own signal emission.
+    connect(cboSuboptions, &QComboBox::activated, this, &frmNew::cboSuboptions_Click, Qt::QueuedConnection);
+    connect(lblCreateFromPublicDomainTitles, &LinkLabel::clicked, this,
+            &frmNew::lblCreateFromPublicDomainTitles_Click);
+    connect(lstPrompts, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) {
+            lstPrompts_Click();
+        }
+    });
+    connect(cmpPromptOk, &QPushButton::clicked, this, &frmNew::cmpPromptOk_Click);
+    connect(cmdPromptCancel, &QPushButton::clicked, this, &frmNew::cmdPromptCancel_Click);
+
+    lstProjects->installEventFilter(this);
+    lstPrompts->installEventFilter(this);
+}
+
+void frmNew::done(int result)
+{
+    m_closed = true;
+    QDialog::done(result);
+}
+
+void frmNew::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        if (frNew->isHidden()) {
+            lstProjects->setFocus(Qt::OtherFocusReason);
+        } else {
+            txtMainTopic->setFocus(Qt::OtherFocusReason);
+        }
+    }
+    // Bring the window to the front and give it the keyboard also where no window manager does.
+    raise();
+    activateWindow();
+}
+
+bool frmNew::eventFilter(QObject* watched, QEvent* event)
+{
+    // A list that has the focus but no selected entry may still have a current row (the view
+    // sets one on focus-in); the first Down or Up must select the first entry, not the second.
+    if (event->type() == QEvent::KeyPress && (watched == lstProjects || watched == lstPrompts)) {
+        auto* list = static_cast<QListWidget*>(watched);
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Down || key == Qt::Key_Up) && list->selectedItems().isEmpty() &&
+            list->count() > 0) {
+            list->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmNew::Form_Load()
+{
+    frPro->move(optMenu[0]->pos());
+    frNew->move(frLoad->pos());
+    RefreshProjectList();
+    loadCatalogue();
+    lblCreateFromPublicDomainTitles->show();
+}
+
+void frmNew::RefreshProjectList()
+{
+    lstProjects->clear();
+    lstProjects->addItems(listProjects(m_programFolder));
+    if (lstProjects->count() == 0) {
+        optMenu_Click(1);
+        optMenu[1]->setChecked(true);
+        // The main-topic box is the first input in the tab order (it is created first).
+        txtMainTopic->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void frmNew::optMenu_Click(int index)
+{
+    if (index == 1) {
+        frLoad->hide();
+        frNew->show();
+        return;
+    }
+    frLoad->show();
+    frNew->hide();
+    RefreshProjectList();
+    cmdDeleteProject->setEnabled(lstProjects->count() > 0);
+}
+
+void frmNew::showMessage(const QString& text, const QString& title)
+{
+    m_messageBoxes.show(this, Message{text, title, MessageIcon::Information, MessageButtons::Ok});
+}
+
+void frmNew::cmdLoadProject_Click()
+{
+    const QList<QListWidgetItem*> selected = lstProjects->selectedItems();
+    if (selected.isEmpty()) {
+        showMessage(QStringLiteral("Please select a project."), QStringLiteral("No Selected Project"));
+        return;
+    }
+    const QString folder = projectFolderPath(m_programFolder, selected.first()->text());
+    if (m_loadProject) {
+        m_loadProject(folder);
+    }
+    accept();
+}
+
+void frmNew::lstProjects_DblClick()
+{
+    cmdLoadProject_Click();
+}
+
+void frmNew::cmdDeleteProject_Click()
+{
+    const QList<QListWidgetItem*> selected = lstProjects->selectedItems();
+    if (selected.isEmpty()) {
+        showMessage(QStringLiteral("Please select a project to delete."),
+                    QStringLiteral("No Selected Project"));
+        return;
+    }
+    const Message question{QStringLiteral("Confirm delete?"), QStringLiteral("Confirm"),
+                           MessageIcon::Question, MessageButtons::YesNo};
+    if (m_messageBoxes.show(this, question) != MessageAnswer::Yes) {
+        return;
+    }
+    const QString folder = projectFolderPath(m_programFolder, selected.first()->text());
+    if (DeleteFolderTree(folder)) {
+        showMessage(QStringLiteral("Done. Projec deleted."), QStringLiteral("Done"));
+        RefreshProjectList();
+        return;
+    }
+    m_messageBoxes.show(this,
+                        Message{QStringLiteral("There was an error and the folder cannot be deleted. If the "
+                                               "folder is open, please close it and try again."),
+                                QStringLiteral("Error"), MessageIcon::Exclamation, MessageButtons::Ok});
+}
+
+void frmNew::txtMainTopic_Change()
+{
+    // While the sequel panel is up, the prompt it built must stay.
+    if (!frPro->isHidden()) {
+        return;
+    }
+    // The template is read from disk on every change: an edited template shows at the next
+    // keystroke. The override file applies through the holder's change.
+    txtPrompt->setText(tocPrompt(*txtPromptTemplate, m_programFolder, txtMainTopic->text()));
+}
+
+void frmNew::cmdOk_Click()
+{
+    const QString mainTopic = txtMainTopic->text();
+    const QString toc = txtResults->text();
+    const QString name = txtProjectName->text();
+    if (mainTopic.isEmpty()) {
+        showMessage(QStringLiteral("Please enter your main topic."), QStringLiteral("Missing Info"));
+        return;
+    }
+    if (toc.isEmpty()) {
+        showMessage(QStringLiteral("Please enter the info required on step #3."),
+                    QStringLiteral("Missing Info"));
+        return;
+    }
+    if (name.isEmpty()) {
+        showMessage(QStringLiteral("Please enter a name for this project."), QStringLiteral("Missing Info"));
+        return;
+    }
+    const CreateProjectResult created = createProject(m_programFolder, name, mainTopic, toc);
+    switch (created.outcome) {
+    case CreateProjectOutcome::NameTaken:
+        showMessage(QStringLiteral("Folder exists. Please try with another project name (step #4)"),
+                    QStringLiteral("Folder exists"));
+        return;
+    case CreateProjectOutcome::InvalidName:
+        showMessage(
+            QStringLiteral("Ooops, the project name is invalid. Please try with another name (step #4) "
+                           "and avoid strange characters."),
+            QStringLiteral("Folder exists"));
+        return;
+    case CreateProjectOutcome::WriteFailed:
+        // The folder was removed again; the inputs stay so the user can try again.
+        m_messageBoxes.show(this,
+                            Message{QStringLiteral("The project could not be created.\n\n") + created.error,
+                                    QStringLiteral("Error"), MessageIcon::Exclamation, MessageButtons::Ok});
+        return;
+    case CreateProjectOutcome::Created:
+        break;
+    }
+    if (m_loadProject) {
+        m_loadProject(created.folderPath);
+    }
+    showMessage(QStringLiteral("Done! Project created."), QStringLiteral("Done"));
+    accept();
+}
+
+void frmNew::lblCopyContent_Click()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    const QString prompt = txtPrompt->text();
+    if (!prompt.isEmpty()) {
+        auto* mime = new QMimeData;
+        mime->setText(prompt);
+        clipboard->setMimeData(mime);
+    }
+    showMessage(QStringLiteral("Done. Prompt copied to clipboard."), QStringLiteral("Done"));
+}
+
+void frmNew::lblPaste_Click()
+{
+    txtResults->setText(QGuiApplication::clipboard()->text());
+}
+
+void frmNew::loadCatalogue()
+{
+    ListFolderFiles(programPath(m_programFolder, paths::kCatalogue), List1);
+    cboSuboptions->clear();
+    const qsizetype count = List1.size();
+    for (qsizetype i = 0; i < count; ++i) {
+        const QString title =
+            ReplaceText(CleanName(FileNameOf(List1.at(i))), QStringLiteral(".txt"), QString(), 0);
+        cboSuboptions->addItem(title);
+    }
+    if (cboSuboptions->count() > 0) {
+        cboSuboptions->setCurrentIndex(0);
+        cboSuboptions_Click();
+    }
+}
+
+void frmNew::cboSuboptions_Click()
+{
+    // The fill lets events run; a second choice must not start a fill inside this one.
+    if (m_filling || m_closed) {
+        return;
+    }
+    m_filling = true;
+    cboSuboptions->setEnabled(false);
+    const QString path = titleFilePath(m_programFolder, cboSuboptions->currentText());
+    lstPrompts->clear();
+    const QPointer<frmNew> self(this);
+    LoadPromptList(path, lstPrompts, [self] { return self.isNull() || self->m_closed; });
+    if (self.isNull()) {
+        return;
+    }
+    Pause(1);
+    cboSuboptions->setEnabled(true);
+    m_filling = false;
+}
+
+void frmNew::lblCreateFromPublicDomainTitles_Click()
+{
+    frPro->show();
+    frPro->raise();
+    // The panels beneath stay in the tab chain; start the keyboard on the panel the user sees.
+    cboSuboptions->setFocus(Qt::OtherFocusReason);
+}
+
+void frmNew::lstPrompts_Click()
+{
+    const QList<QListWidgetItem*> selected = lstPrompts->selectedItems();
+    const QListWidgetItem* entry = selected.isEmpty() ? lstPrompts->currentItem() : selected.first();
+    if (entry == nullptr) {
+        return;
+    }
+    txtSelectedPrompt->setText(sequelSentence(cboSuboptions->currentText(), removeNumbering(entry->text())));
+    txtPrompt->setText(sequelPrompt(*txtPromptTemplate, m_programFolder, txtSelectedPrompt->text()));
+}
+
+void frmNew::cmpPromptOk_Click()
+{
+    const QString sentence = txtSelectedPrompt->text();
+    if (sentence.isEmpty()) {
+        showMessage(QStringLiteral("Please select an item."), QStringLiteral("Required Info"));
+        return;
+    }
+    // Set while the sequel panel is still up, so the sequel prompt in step 2 stays.
+    txtMainTopic->setText(sentence);
+    frPro->hide();
+    txtMainTopic->setFocus(Qt::OtherFocusReason);
+}
+
+void frmNew::cmdPromptCancel_Click()
+{
+    frPro->hide();
 }
 
 } // namespace folioneer
