@@ -43,14 +43,17 @@ FileStatus writeFileAtomically(const QString& path, const QByteArray& data, cons
     QSaveFile file(path);
     // A failed save must be reported, never silently turned into a write in place.
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that every short write shows here: through Qt's write buffer a write cut
+    // short by a file-size limit is flushed in part and the loss is never reported.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return {file.errorString()};
     }
     qint64 written = 0;
     while (written < data.size()) {
         const qint64 chunk = std::min(kWriteChunk, data.size() - written);
+        // A short write is retried with the rest; the retry then fails with the reason.
         const qint64 n = file.write(data.constData() + written, chunk);
-        if (n != chunk) {
+        if (n <= 0) {
             const QString error = file.errorString();
             file.cancelWriting();
             return {error.isEmpty() ? tr("The file could not be written.") : error};
