@@ -251,7 +251,10 @@ public:
     {
         const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
         const qsizetype n = data.size();
-        m_out.reserve(m_out.size() + n * 2 + (n / kHexBytesPerLine + 2) * 2);
+        m_out.reserve(m_out.size() + n * 2 + (n / kHexBytesPerLine + 2) * 2 + 1);
+        if (m_afterWord) {
+            m_out.append(' '); // some readers take a line end after a control word as part of it
+        }
         for (qsizetype i = 0; i < n; i += kHexBytesPerLine) {
             newline();
             const qsizetype lineEnd = std::min(n, i + kHexBytesPerLine);
