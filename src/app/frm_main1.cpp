@@ -2,29 +2,523 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/frm_main1.h"
 
-#include "app/message_boxes.h"
+#include "app/exact_text.h"
+#include "app/layout_units.h"
+#include "app/link_label.h"
+#include "app/outline_tree.h"
+#include "app/rich_text_box.h"
+#include "export/book_export.h"
 #include "manager/frm_new.h"
+#include "project/content_paths.h"
+#include "project/program_paths.h"
+#include "project/project_files.h"
+#include "project/toc.h"
+#include "prompts/prompt_texts.h"
+#include "rtf/rtf.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QFrame>
+#include <QImageReader>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTextDocument>
 
 namespace folioneer {
+
+namespace {
+
+const QString kByLine = QStringLiteral("by www.folioneer.app");
+const QString kPleaseSelect = QStringLiteral("-- Please Select a Sub Chapter ---");
+const QString kLoadError =
+    QStringLiteral("There is an error in the project. If you've just created a new project "
+                   "and you're getting an error please read the user manual.");
+
+constexpr int kChapterImage = 1;
+constexpr int kBlankImage = 2;
+constexpr int kDocumentImage = 3;
+
+template <typename Widget>
+Widget* place(Widget* widget, const char* name, const QRect& geometry, const QFont& font)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(geometry);
+    widget->setFont(font);
+    return widget;
+}
+
+QLabel* caption(const QString& text, QWidget* parent, const char* name, const QRect& geometry,
+                const QFont& font)
+{
+    auto* label = place(new QLabel(text, parent), name, geometry, font);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+ExactLabel* valueLabel(QWidget* parent, const char* name, const QRect& geometry)
+{
+    auto* label = place(new ExactLabel(parent), name, geometry, verdana(9.75));
+    label->setFrameShape(QFrame::Box);
+    label->setLineWidth(1);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
+void setTextColour(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+/// Every copy clears the clipboard first and then offers the text in plain form only.
+void putPlainTextOnClipboard(const QString& text)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    auto* data = new QMimeData;
+    data->setText(text);
+    clipboard->setMimeData(data);
+}
+
+/// Every image of an .ico file (one per size), or a null icon when none can be read.
+QIcon readIcon(const QString& path)
+{
+    const FileRead file = readWholeFile(path, 16 * 1024 * 1024);
+    if (!file.ok()) {
+        return {};
+    }
+    QBuffer buffer;
+    buffer.setData(file.data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    QIcon icon;
+    do {
+        const QImage image = reader.read();
+        if (!image.isNull()) {
+            icon.addPixmap(QPixmap::fromImage(image));
+        }
+    } while (reader.jumpToNextImage());
+    return icon;
+}
+
+} // namespace
 
 frmMain1::frmMain1(const QString& programFolder, MessageBoxes& messageBoxes, QWidget* parent)
     : QWidget(parent), m_programFolder(programFolder), m_messageBoxes(messageBoxes)
 {
     setObjectName(QStringLiteral("frmMain1"));
     setWindowTitle(QStringLiteral("Folioneer"));
-    setFixedSize(1231, 640);
+    setFixedSize(twipsToPixels(18465), twipsToPixels(9600));
+    createControls();
+}
+
+frmMain1::~frmMain1() = default;
+
+void frmMain1::createControls()
+{
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(twipsRect(0, 0, 18465, 1095));
+    Picture1->setAutoFillBackground(true);
+    QPalette band = Picture1->palette();
+    band.setColor(QPalette::Window, kBandColour);
+    Picture1->setPalette(band);
+
+    lblAppName = caption(QStringLiteral("Folioneer"), Picture1, "lblAppName", twipsRect(270, 405, 4065, 330),
+                         verdana(12, FontStyle::Bold));
+    setTextColour(lblAppName, Qt::white);
+    lblBy = caption(kByLine, Picture1, "lblBy", twipsRect(3825, 420, 4065, 330), verdana(9.75));
+    setTextColour(lblBy, Qt::white);
+    lblProjectFolder =
+        place(new ExactLabel(Picture1), "lblProjectFolder", twipsRect(8550, 360, 3750, 465), verdana(9.75));
+    lblProjectFolder->hide();
+    connect(lblProjectFolder, &ExactLabel::captionChanged, this, &frmMain1::lblProjectFolder_Change);
+
+    Label6 = caption(QStringLiteral("Table of Contents:"), this, "Label6", twipsRect(270, 1260, 2130, 285),
+                     verdana(9.75, FontStyle::Bold));
+    lblProjectManager = place(new LinkLabel(QStringLiteral("Project Manager"), this), "lblProjectManager",
+                              twipsRect(3150, 1260, 2130, 285), verdana(9, FontStyle::Underline));
+    connect(lblProjectManager, &LinkLabel::clicked, this, &frmMain1::lblProjectManager_Click);
+
+    TreeView1 = place(new OutlineTree(this), "TreeView1", twipsRect(225, 1710, 5055, 6675), verdana(9));
+    connect(TreeView1, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* node) { TreeView1_NodeClick(node); });
+    connect(TreeView1, &OutlineTree::nodeChosenByKeyboard, this, &frmMain1::TreeView1_NodeClick);
+
+    cmdCopyEverything = place(new QPushButton(QStringLiteral("Copy Everything to Clipboard"), this),
+                              "cmdCopyEverything", twipsRect(270, 8460, 5055, 825), verdana(9.75));
+    connect(cmdCopyEverything, &QPushButton::clicked, this, &frmMain1::cmdCopyEverything_Click);
+
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(twipsRect(5445, 1620, 12750, 3120));
+    Frame1->setFrameShape(QFrame::Box);
+    Frame1->setLineWidth(1);
+
+    const QFont bold = verdana(9.75, FontStyle::Bold);
+    Label4 = caption(QStringLiteral("Main Topic:"), Frame1, "Label4", twipsRect(315, 315, 1815, 285), bold);
+    lblMainTopic = valueLabel(Frame1, "lblMainTopic", twipsRect(2070, 270, 7485, 285));
+    Label2 = caption(QStringLiteral("Chapter:"), Frame1, "Label2", twipsRect(315, 720, 1500, 285), bold);
+    lblParentNode = valueLabel(Frame1, "lblParentNode", twipsRect(2070, 675, 7485, 285));
+    Label1 = caption(QStringLiteral("Sub-Chapter:"), Frame1, "Label1", twipsRect(315, 1080, 1815, 285), bold);
+    lblSelectedItem = valueLabel(Frame1, "lblSelectedItem", twipsRect(2070, 1080, 7485, 285));
+    setTextColour(lblSelectedItem, kNavy);
+    Label3 = caption(QStringLiteral("Content Creation Prompt For This Section:"), Frame1, "Label3",
+                     twipsRect(360, 1620, 6225, 780), bold);
+    lblCopy = place(new LinkLabel(QStringLiteral("Copy to Clipboard"), Frame1), "lblCopy",
+                    twipsRect(10575, 1620, 1905, 240), verdana(9, FontStyle::Underline));
+    connect(lblCopy, &LinkLabel::clicked, this, &frmMain1::lblCopy_Click);
+    txtContentPrompt =
+        place(new ExactTextEdit(Frame1), "txtContentPrompt", twipsRect(360, 1980, 12165, 915), verdana(9.75));
+    txtContentPrompt->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    Label5 = caption(QStringLiteral("Content:"), this, "Label5", twipsRect(5490, 4995, 1005, 240), bold);
+    lblCopyContent = place(new LinkLabel(QStringLiteral("Copy"), this), "lblCopyContent",
+                           twipsRect(6660, 4995, 645, 285), verdana(9, FontStyle::Underline));
+    connect(lblCopyContent, &LinkLabel::clicked, this, &frmMain1::lblCopyContent_Click);
+    lblPaste = place(new LinkLabel(QStringLiteral("Paste"), this), "lblPaste",
+                     twipsRect(7335, 4995, 690, 240), verdana(9, FontStyle::Underline));
+    connect(lblPaste, &LinkLabel::clicked, this, &frmMain1::lblPaste_Click);
+    cmdSaveChanges = place(new QPushButton(QStringLiteral("Save Changes"), this), "cmdSaveChanges",
+                           twipsRect(8145, 4950, 1680, 330), verdana(8.25));
+    cmdSaveChanges->hide();
+    connect(cmdSaveChanges, &QPushButton::clicked, this, &frmMain1::cmdSaveChanges_Click);
+
+    RichTextBox1 =
+        place(new RichTextBox(this), "RichTextBox1", twipsRect(5445, 5355, 12750, 3930), verdana(9.75));
+    // Nothing can be typed before a section of a loaded project is chosen: a save needs both
+    // its names, and empty names would point outside any project.
+    RichTextBox1->setEnabled(false);
+    connect(RichTextBox1, &QTextEdit::textChanged, this, &frmMain1::RichTextBox1_Change);
+
+    auto* save = new QShortcut(QKeySequence::Save, this);
+    connect(save, &QShortcut::activated, this, [this] {
+        if (!cmdSaveChanges->isHidden()) {
+            cmdSaveChanges_Click();
+        }
+    });
+
+    setTabOrder(TreeView1, txtContentPrompt);
+    setTabOrder(txtContentPrompt, RichTextBox1);
+    setTabOrder(RichTextBox1, cmdSaveChanges);
+    setTabOrder(cmdSaveChanges, cmdCopyEverything);
+    TreeView1->setFocus();
 }
 
 void frmMain1::start()
 {
-    frmNew manager(m_programFolder, m_messageBoxes, [this](const QString& folder) { LoadProject(folder); });
-    manager.exec();
+    Form_Load();
+    showActivated();
+}
+
+void frmMain1::showActivated()
+{
+    if (const QScreen* screen = this->screen()) {
+        const QRect available = screen->availableGeometry();
+        move(available.center() - QPoint(width() / 2, height() / 2));
+    }
     show();
+    raise();
+    activateWindow();
+    TreeView1->setFocus();
+}
+
+void frmMain1::Form_Load()
+{
+    if (lblProjectFolder->caption().isEmpty()) {
+        frmNew manager(m_programFolder, m_messageBoxes,
+                       [this](const QString& folder) { LoadProject(folder); });
+        manager.exec();
+    }
+    lblBy->setText(kByLine);
+    lblAppName->setText(QStringLiteral("Folioneer Pro"));
+    setWindowTitle(QStringLiteral("Folioneer Pro ") + kByLine);
+}
+
+void frmMain1::lblProjectManager_Click()
+{
+    // A fresh project manager each time, so its lists are read again.
+    frmNew manager(
+        m_programFolder, m_messageBoxes, [this](const QString& folder) { LoadProject(folder); }, this);
+    manager.exec();
+}
+
+void frmMain1::lblProjectFolder_Change()
+{
+    sProjectPath = lblProjectFolder->caption();
 }
 
 void frmMain1::LoadProject(const QString& sProjectFolder)
 {
-    Q_UNUSED(sProjectFolder);
+    lblProjectFolder->setCaption(sProjectFolder);
+    // Cleared before anything can fail, so that a section of the previous project can never be
+    // saved into this folder, whatever happens below.
+    clearSectionWorkspace();
+    TreeView1->clear();
+
+    if (!LoadTreeIcons()) {
+        showMessage(kLoadError, QStringLiteral("Error"), MessageIcon::Information);
+        return;
+    }
+    const TextFileRead toc = readTableOfContents(sProjectFolder);
+    if (!toc.ok()) {
+        showMessage(kLoadError, QStringLiteral("Error"), MessageIcon::Information);
+        return;
+    }
+    FillOutlineTree(SplitLines(toc.text));
+
+    const TextFileRead mainTopic = readMainTopic(sProjectFolder);
+    if (!mainTopic.ok()) {
+        showMessage(kLoadError, QStringLiteral("Error"), MessageIcon::Information);
+        return;
+    }
+    lblMainTopic->setCaption(mainTopic.text);
+}
+
+bool frmMain1::LoadTreeIcons()
+{
+    ImageList1.clear();
+    for (const char* piece : {paths::kFolderIcon, paths::kBlankIcon, paths::kDocumentIcon}) {
+        const QIcon icon = readIcon(programPath(m_programFolder, piece));
+        if (icon.isNull()) {
+            return false;
+        }
+        ImageList1.append(icon);
+    }
+    return true;
+}
+
+void frmMain1::FillOutlineTree(const QStringList& lines)
+{
+    const Outline outline = buildOutline(lines);
+    switch (outline.error) {
+    case OutlineError::SectionBeforeChapter:
+        showMessage(QStringLiteral("Error: Nodo principal no encontrado."),
+                    QString::fromLatin1(kProgramTitle), MessageIcon::None);
+        return;
+    case OutlineError::NoChapters:
+        showMessage(QStringLiteral("Error: No se encontraron nodos principales."),
+                    QString::fromLatin1(kProgramTitle), MessageIcon::None);
+        return;
+    case OutlineError::None:
+        break;
+    }
+    QList<QTreeWidgetItem*> chapters;
+    chapters.reserve(outline.chapters.size());
+    for (const OutlineChapter& chapter : outline.chapters) {
+        QTreeWidgetItem* chapterNode = OutlineTree::makeNode(chapter.title, kChapterImage, ImageList1);
+        for (const QString& section : chapter.sections) {
+            const bool hasContent = ArchivoExiste(ContentFilePath(sProjectPath, chapter.title, section));
+            chapterNode->addChild(
+                OutlineTree::makeNode(section, hasContent ? kDocumentImage : kBlankImage, ImageList1));
+        }
+        chapters.append(chapterNode);
+    }
+    // Added in one go: chapters stay collapsed and no node becomes current or selected.
+    TreeView1->addTopLevelItems(chapters);
+}
+
+void frmMain1::SetSelectedNodeImage(QTreeWidget* tree, int image)
+{
+    const QList<QTreeWidgetItem*> selected = tree->selectedItems();
+    if (selected.isEmpty()) {
+        return;
+    }
+    QTreeWidgetItem* node = selected.first();
+    OutlineTree::setImage(node, image, ImageList1);
+    tree->scrollToItem(node);
+    tree->viewport()->update();
+}
+
+void frmMain1::clearSectionWorkspace()
+{
+    const bool wasLoading = bLoadingNode;
+    bLoadingNode = true;
+    lblParentNode->setCaption({});
+    lblSelectedItem->setCaption({});
+    txtContentPrompt->setText({});
+    resetContent();
+    setContentEnabled(false);
+    RichTextBox1->document()->clearUndoRedoStacks();
+    cmdSaveChanges->hide();
+    bLoadingNode = wasLoading;
+}
+
+void frmMain1::setContentEnabled(bool enabled)
+{
+    RichTextBox1->setEnabled(enabled);
+}
+
+void frmMain1::resetContent()
+{
+    RichTextBox1->clear();
+}
+
+void frmMain1::TreeView1_NodeClick(QTreeWidgetItem* Node)
+{
+    cmdSaveChanges->hide();
+    bLoadingNode = true;
+    if (Node) {
+        if (!Node->isSelected()) {
+            TreeView1->setCurrentItem(Node);
+        }
+        const QString nodeText = OutlineTree::title(Node);
+        if (Node->parent()) {
+            const QString chapter = trimBlanks(OutlineTree::title(Node->parent()));
+            lblSelectedItem->setCaption(nodeText);
+            lblParentNode->setCaption(chapter);
+            txtContentPrompt->setText(
+                contentPrompt(lblMainTopic->caption(), lblParentNode->caption(), lblSelectedItem->caption()));
+            setContentEnabled(true);
+            resetContent();
+            const QString path = ContentFilePath(sProjectPath, chapter, nodeText);
+            if (ArchivoExiste(path)) {
+                SetSelectedNodeImage(TreeView1, kDocumentImage);
+                loadSectionContent(path);
+            }
+        } else {
+            lblSelectedItem->setCaption(kPleaseSelect);
+            setContentEnabled(false);
+            resetContent();
+            txtContentPrompt->setText({});
+            cmdSaveChanges->hide();
+        }
+    }
+    // Undo never brings back another section's text.
+    RichTextBox1->document()->clearUndoRedoStacks();
+    bLoadingNode = false;
+}
+
+void frmMain1::loadSectionContent(const QString& path)
+{
+    const FileRead file = readWholeFile(path);
+    QString reason = file.error;
+    if (file.ok() && !file.data.isEmpty()) {
+        RichTextBox1->document()->setDefaultFont(verdana(10));
+        if (rtf::readRtf(file.data, *RichTextBox1->document()) == rtf::ReadStatus::NotRtf) {
+            reason = tr("The file is not an RTF document.");
+        }
+    }
+    if (reason.isEmpty()) {
+        setContentEnabled(true);
+        return;
+    }
+    // The box stays disabled, so a later save can never overwrite a file the user could not see.
+    resetContent();
+    setContentEnabled(false);
+    showMessage(tr("The content of this section could not be read.") + QStringLiteral("\n\n") + reason,
+                QStringLiteral("Error"), MessageIcon::Exclamation);
+}
+
+void frmMain1::RichTextBox1_Change()
+{
+    if (!bLoadingNode) {
+        cmdSaveChanges->show();
+    }
+}
+
+void frmMain1::cmdSaveChanges_Click()
+{
+    if (!RichTextBox1->isEnabled() || sProjectPath.isEmpty()) {
+        return;
+    }
+    cmdSaveChanges->hide();
+    const QString path = ContentFilePath(sProjectPath, lblParentNode->caption(), lblSelectedItem->caption());
+    const FileStatus status =
+        writeFileAtomically(path, rtf::writeRtf(*RichTextBox1->document()), m_writeProgress);
+    if (!status.ok()) {
+        // The edits stay in the box and stay marked as unsaved.
+        cmdSaveChanges->show();
+        showMessage(tr("The section could not be saved.") + QStringLiteral("\n\n") +
+                        displayTextFor(lblSelectedItem->caption(), true) + QStringLiteral("\n\n") +
+                        status.error,
+                    QStringLiteral("Error"), MessageIcon::Exclamation);
+        return;
+    }
+    SetSelectedNodeImage(TreeView1, kDocumentImage);
+}
+
+void frmMain1::lblCopy_Click()
+{
+    const QString text = txtContentPrompt->text();
+    if (text.isEmpty()) {
+        return;
+    }
+    putPlainTextOnClipboard(text);
+    showMessage(QStringLiteral("Done. Info copied to clipboard."), QStringLiteral("Done"),
+                MessageIcon::Information);
+}
+
+void frmMain1::lblCopyContent_Click()
+{
+    // The same plain text the export takes from the saved file.
+    const QString text = rtf::plainTextFromRtf(rtf::writeRtf(*RichTextBox1->document())).text;
+    if (text.isEmpty()) {
+        return;
+    }
+    putPlainTextOnClipboard(text);
+    showMessage(QStringLiteral("Done. Content copied to clipboard."), QStringLiteral("Done"),
+                MessageIcon::Information);
+}
+
+void frmMain1::lblPaste_Click()
+{
+    if (!RichTextBox1->isEnabled()) {
+        return;
+    }
+    const QString text = QGuiApplication::clipboard()->text();
+    // An RTF document arriving as text keeps its formatting; anything else is plain text.
+    if (rtf::looksLikeRtf(text)) {
+        RichTextBox1->clear();
+        if (rtf::readRtfText(text, *RichTextBox1->document()) != rtf::ReadStatus::NotRtf) {
+            return;
+        }
+    }
+    RichTextBox1->setPlainText(text);
+}
+
+void frmMain1::cmdCopyEverything_Click()
+{
+    if (lblProjectFolder->caption().isEmpty()) {
+        return;
+    }
+    ProcesarArchivo(programPath(lblProjectFolder->caption(), paths::kToc));
+}
+
+void frmMain1::ProcesarArchivo(const QString& rutaArchivo)
+{
+    QGuiApplication::clipboard()->clear();
+    const BookText book = buildBookText(rutaArchivo, sProjectPath);
+    if (!book.ok()) {
+        showMessage(QStringLiteral("Error: The active project has been damaged."), QStringLiteral("Error"),
+                    MessageIcon::Exclamation);
+        return;
+    }
+    putPlainTextOnClipboard(book.text);
+    showMessage(QStringLiteral("Done. Project copied to clipboard."), QStringLiteral("Done"),
+                MessageIcon::Information);
+}
+
+void frmMain1::showMessage(const QString& text, const QString& title, MessageIcon icon)
+{
+    m_messageBoxes.show(dialogParent(), Message{text, title, icon, MessageButtons::Ok});
+}
+
+QWidget* frmMain1::dialogParent()
+{
+    // At start-up the project manager loads a project before this window is shown; its
+    // messages then belong to the manager.
+    if (isVisible()) {
+        return this;
+    }
+    return QApplication::activeModalWidget();
 }
 
 } // namespace folioneer

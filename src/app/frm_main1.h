@@ -2,30 +2,112 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/message_boxes.h"
+#include "support/file_io.h"
+
+#include <QIcon>
+#include <QList>
 #include <QString>
 #include <QWidget>
 
+class QFrame;
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
 namespace folioneer {
 
-class MessageBoxes;
+class ExactLabel;
+class ExactTextEdit;
+class LinkLabel;
+class OutlineTree;
+class RichTextBox;
 
-// The main window: the outline of the open book, the section workspace and the export. Owns
-// the state that says which project is open.
+// The main window: the outline of the open book, the section workspace and the whole-book
+// export. Owns the state that says which project is open (the hidden label lblProjectFolder)
+// and which section is shown. Rules about files, names, prompts and the book text live in the
+// core; this class wires them to the controls and shows their results.
 class frmMain1 : public QWidget {
     Q_OBJECT
 public:
     frmMain1(const QString& programFolder, MessageBoxes& messageBoxes, QWidget* parent = nullptr);
+    ~frmMain1() override;
 
-    /// Runs the start-up sequence (the project manager first, modally), then shows the window.
+    /// Runs the start-up sequence (the project manager first, modally, before this window is
+    /// mapped), then shows the window centred, raised and active, the outline holding the focus.
     void start();
+
+    /// Shows the window centred on its screen, raised and activated (also without a window
+    /// manager).
+    void showActivated();
 
     /// Opens the project in `sProjectFolder`; reports its own failures and never fails towards
     /// its caller.
     void LoadProject(const QString& sProjectFolder);
 
+    /// Puts the whole book whose table of contents is `rutaArchivo` on the clipboard.
+    void ProcesarArchivo(const QString& rutaArchivo);
+
+    // Event handlers, public so the program's own tests can drive them as a click would.
+    void lblProjectManager_Click();
+    void TreeView1_NodeClick(QTreeWidgetItem* Node);
+    void cmdSaveChanges_Click();
+    void RichTextBox1_Change();
+    void lblCopy_Click();
+    void lblCopyContent_Click();
+    void lblPaste_Click();
+    void cmdCopyEverything_Click();
+
+    /// Watches every chunk a save writes (tests fail or kill a save at a chosen byte).
+    void setWriteProgress(WriteProgress progress) { m_writeProgress = std::move(progress); }
+
 private:
+    void createControls();
+    void Form_Load();
+    void lblProjectFolder_Change();
+    bool LoadTreeIcons();
+    void FillOutlineTree(const QStringList& lines);
+    void SetSelectedNodeImage(QTreeWidget* tree, int image);
+    void clearSectionWorkspace();
+    void loadSectionContent(const QString& path);
+    void setContentEnabled(bool enabled);
+    void resetContent();
+    void showMessage(const QString& text, const QString& title, MessageIcon icon);
+    QWidget* dialogParent();
+
     QString m_programFolder;
     MessageBoxes& m_messageBoxes;
+    WriteProgress m_writeProgress;
+
+    // Controls, named as designed; each also carries its name as objectName.
+    QWidget* Picture1 = nullptr;
+    QLabel* lblAppName = nullptr;
+    QLabel* lblBy = nullptr;
+    ExactLabel* lblProjectFolder = nullptr;
+    QLabel* Label6 = nullptr;
+    LinkLabel* lblProjectManager = nullptr;
+    OutlineTree* TreeView1 = nullptr;
+    QList<QIcon> ImageList1;
+    QPushButton* cmdCopyEverything = nullptr;
+    QFrame* Frame1 = nullptr;
+    QLabel* Label4 = nullptr;
+    ExactLabel* lblMainTopic = nullptr;
+    QLabel* Label2 = nullptr;
+    ExactLabel* lblParentNode = nullptr;
+    QLabel* Label1 = nullptr;
+    ExactLabel* lblSelectedItem = nullptr;
+    QLabel* Label3 = nullptr;
+    LinkLabel* lblCopy = nullptr;
+    ExactTextEdit* txtContentPrompt = nullptr;
+    QLabel* Label5 = nullptr;
+    LinkLabel* lblCopyContent = nullptr;
+    LinkLabel* lblPaste = nullptr;
+    QPushButton* cmdSaveChanges = nullptr;
+    RichTextBox* RichTextBox1 = nullptr;
+
+    QString sProjectPath;
+    bool bLoadingNode = false;
 };
 
 } // namespace folioneer

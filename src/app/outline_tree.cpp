@@ -1,0 +1,121 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/outline_tree.h"
+
+#include "app/exact_text.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+
+namespace folioneer {
+
+namespace {
+
+QString searchableText(const QTreeWidgetItem* node)
+{
+    QString text = node->text(0);
+    qsizetype blanks = 0;
+    while (blanks < text.size() && text.at(blanks).isSpace()) {
+        ++blanks;
+    }
+    return text.mid(blanks);
+}
+
+} // namespace
+
+OutlineTree::OutlineTree(QWidget* parent) : QTreeWidget(parent)
+{
+    setColumnCount(1);
+    header()->hide();
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUniformRowHeights(true);
+    setRootIsDecorated(true);
+}
+
+QTreeWidgetItem* OutlineTree::makeNode(const QString& title, int image, const QList<QIcon>& icons)
+{
+    auto* node = new QTreeWidgetItem;
+    node->setData(0, kTitleRole, title);
+    node->setText(0, displayTextFor(title, true));
+    setImage(node, image, icons);
+    return node;
+}
+
+QString OutlineTree::title(const QTreeWidgetItem* node)
+{
+    return node ? node->data(0, kTitleRole).toString() : QString();
+}
+
+int OutlineTree::image(const QTreeWidgetItem* node)
+{
+    return node ? node->data(0, kImageRole).toInt() : 0;
+}
+
+void OutlineTree::setImage(QTreeWidgetItem* node, int image, const QList<QIcon>& icons)
+{
+    node->setData(0, kImageRole, image);
+    node->setIcon(0, image >= 1 && image <= icons.size() ? icons.at(image - 1) : QIcon());
+}
+
+void OutlineTree::keyPressEvent(QKeyEvent* event)
+{
+    QTreeWidgetItem* before = currentItem();
+    QTreeWidget::keyPressEvent(event);
+    QTreeWidgetItem* after = currentItem();
+    if (after && after != before) {
+        emit nodeChosenByKeyboard(after);
+    }
+}
+
+void OutlineTree::focusInEvent(QFocusEvent* event)
+{
+    // The item view makes the first node current when it gets the focus without one; after a
+    // load no node is current, so that the first Down or Home chooses the first chapter.
+    const bool hadCurrent = currentIndex().isValid();
+    QTreeWidget::focusInEvent(event);
+    if (!hadCurrent && currentIndex().isValid()) {
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+}
+
+void OutlineTree::keyboardSearch(const QString& search)
+{
+    if (search.isEmpty()) {
+        return;
+    }
+    if (!m_searchTimer.isValid() || m_searchTimer.elapsed() > QApplication::keyboardInputInterval()) {
+        m_search.clear();
+    }
+    m_searchTimer.start();
+    m_search += search;
+
+    // Typing the same letter again moves on to the next title beginning with it.
+    const bool repeated = m_search.size() > 1 && m_search.count(m_search.front()) == m_search.size();
+    const QString key = repeated ? m_search.left(1) : m_search;
+
+    QList<QTreeWidgetItem*> visible;
+    for (QTreeWidgetItem* node = topLevelItemCount() ? topLevelItem(0) : nullptr; node;
+         node = itemBelow(node)) {
+        visible.append(node);
+    }
+    if (visible.isEmpty()) {
+        return;
+    }
+    const qsizetype current = visible.indexOf(currentItem());
+    // A longer search may stay on the current node; a new or repeated letter starts after it.
+    const qsizetype start = current < 0 ? 0 : (m_search.size() > 1 && !repeated ? current : current + 1);
+    for (qsizetype step = 0; step < visible.size(); ++step) {
+        QTreeWidgetItem* node = visible.at((start + step) % visible.size());
+        if (searchableText(node).startsWith(key, Qt::CaseInsensitive)) {
+            setCurrentItem(node);
+            scrollToItem(node);
+            return;
+        }
+    }
+}
+
+} // namespace folioneer

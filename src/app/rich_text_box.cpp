@@ -1,0 +1,180 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/rich_text_box.h"
+
+#include "rtf/rtf.h"
+
+#include <QImage>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QUrl>
+
+#include <functional>
+
+namespace folioneer {
+
+namespace {
+
+const QStringList kRtfMimeTypes{QStringLiteral("text/rtf"), QStringLiteral("application/rtf"),
+                                QStringLiteral("text/richtext")};
+
+// Pictures live in a document's resources, not in its text. Moving rich text from one document
+// to another must carry them along: every picture `walked` shows is taken from `owner`'s
+// resources and added to `to`'s. `rename` gives each a new name in `walked`, so that pictures
+// pasted at different times never share one.
+void carryImages(QTextDocument& walked, const QTextDocument& owner, QTextDocument& to,
+                 const std::function<QString()>& rename)
+{
+    struct Picture {
+        int position;
+        int length;
+        QTextImageFormat format;
+    };
+    // Collected first: renaming changes formats, which would upset a running fragment walk.
+    QList<Picture> pictures;
+    for (QTextBlock block = walked.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.isValid() && fragment.charFormat().isImageFormat()) {
+                pictures.append(
+                    {fragment.position(), fragment.length(), fragment.charFormat().toImageFormat()});
+            }
+        }
+    }
+    for (Picture& picture : pictures) {
+        const QVariant image = owner.resource(QTextDocument::ImageResource, QUrl(picture.format.name()));
+        if (!image.isValid()) {
+            continue;
+        }
+        if (rename) {
+            picture.format.setName(rename());
+            QTextCursor cursor(&walked);
+            cursor.setPosition(picture.position);
+            cursor.setPosition(picture.position + picture.length, QTextCursor::KeepAnchor);
+            cursor.setCharFormat(picture.format);
+        }
+        to.addResource(QTextDocument::ImageResource, QUrl(picture.format.name()), image);
+    }
+}
+
+} // namespace
+
+QByteArray rtfFromMimeData(const QMimeData& source)
+{
+    for (const QString& type : kRtfMimeTypes) {
+        if (source.hasFormat(type)) {
+            return source.data(type);
+        }
+    }
+    return {};
+}
+
+RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
+{
+    setTabChangesFocus(false);
+    setAcceptRichText(true);
+}
+
+void RichTextBox::keyPressEvent(QKeyEvent* event)
+{
+    if (event->modifiers() == Qt::ControlModifier && !isReadOnly()) {
+        switch (event->key()) {
+        case Qt::Key_B:
+            toggleBold();
+            return;
+        case Qt::Key_I:
+            toggleItalic();
+            return;
+        case Qt::Key_U:
+            toggleUnderline();
+            return;
+        default:
+            break;
+        }
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void RichTextBox::toggleBold()
+{
+    QTextCharFormat format;
+    format.setFontWeight(currentCharFormat().fontWeight() > QFont::Normal ? QFont::Normal : QFont::Bold);
+    mergeCurrentCharFormat(format);
+}
+
+void RichTextBox::toggleItalic()
+{
+    QTextCharFormat format;
+    format.setFontItalic(!currentCharFormat().fontItalic());
+    mergeCurrentCharFormat(format);
+}
+
+void RichTextBox::toggleUnderline()
+{
+    QTextCharFormat format;
+    format.setFontUnderline(!currentCharFormat().fontUnderline());
+    mergeCurrentCharFormat(format);
+}
+
+bool RichTextBox::canInsertFromMimeData(const QMimeData* source) const
+{
+    return source->hasImage() || !rtfFromMimeData(*source).isEmpty() ||
+           QTextEdit::canInsertFromMimeData(source);
+}
+
+void RichTextBox::insertFromMimeData(const QMimeData* source)
+{
+    if (isReadOnly() || !source) {
+        return;
+    }
+    auto uniqueName = [this] { return QStringLiteral("folioneer-picture-%1").arg(++m_pastedImages); };
+    const QByteArray rtfData = rtfFromMimeData(*source);
+    if (!rtfData.isEmpty()) {
+        QTextDocument pasted;
+        if (rtf::readRtf(rtfData, pasted) != rtf::ReadStatus::NotRtf) {
+            carryImages(pasted, pasted, *document(), uniqueName);
+            textCursor().insertFragment(QTextDocumentFragment(&pasted));
+            ensureCursorVisible();
+            return;
+        }
+    }
+    if (source->hasHtml() || source->hasText()) {
+        QTextEdit::insertFromMimeData(source);
+        return;
+    }
+    if (source->hasImage()) {
+        const QImage image = qvariant_cast<QImage>(source->imageData());
+        if (!image.isNull()) {
+            const QString name = uniqueName();
+            document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
+            QTextImageFormat format;
+            format.setName(name);
+            format.setWidth(image.width());
+            format.setHeight(image.height());
+            textCursor().insertImage(format);
+            ensureCursorVisible();
+        }
+    }
+}
+
+QMimeData* RichTextBox::createMimeDataFromSelection() const
+{
+    const QTextDocumentFragment selection = textCursor().selection();
+    auto* mime = new QMimeData;
+    if (selection.isEmpty()) {
+        return mime;
+    }
+    QTextDocument copied;
+    QTextCursor(&copied).insertFragment(selection);
+    carryImages(copied, *document(), copied, {});
+    mime->setText(rtf::plainTextOfDocument(copied));
+    mime->setHtml(selection.toHtml());
+    mime->setData(QStringLiteral("text/rtf"), rtf::writeRtf(copied, rtf::WriteOptions{true}));
+    return mime;
+}
+
+} // namespace folioneer

@@ -1,0 +1,35 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QTextEdit>
+
+namespace folioneer {
+
+// The section's content editor: a rich-text box whose clipboard exchange inside the program
+// keeps formatting (RTF and HTML in, RTF, HTML and plain text out) and takes pictures. Tab
+// inserts a tab; Ctrl+B, Ctrl+I and Ctrl+U toggle bold, italic and underline. It knows nothing
+// about files or sections.
+class RichTextBox : public QTextEdit {
+    Q_OBJECT
+public:
+    explicit RichTextBox(QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+    QMimeData* createMimeDataFromSelection() const override;
+
+private:
+    void toggleBold();
+    void toggleItalic();
+    void toggleUnderline();
+
+    int m_pastedImages = 0;
+};
+
+/// The RTF a clipboard offers, if any (the formats other programs use for it).
+QByteArray rtfFromMimeData(const QMimeData& source);
+
+} // namespace folioneer
