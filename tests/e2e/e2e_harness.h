@@ -1,0 +1,170 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QPoint>
+#include <QSize>
+#include <QProcess>
+#include <QRect>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace folioneer::e2e {
+
+/// An X window id as xdotool prints it (decimal).
+using WindowId = QString;
+
+/// A visible top-level window: its id and its exact title.
+struct Window {
+    WindowId id;
+    QString title;
+};
+
+/// What a helper tool (xdotool, xwininfo, xclip) did.
+struct CommandResult {
+    bool finished = false; ///< false when it could not start or ran past its timeout
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+    bool ok() const { return finished && exitCode == 0; }
+};
+
+// Drives the real program for one end-to-end test: a private copy of the built program folder
+// (so a test can prepare projects in it), a private Xvfb with no window manager, the program
+// itself, and the X tools that find windows, type, click and use the clipboard.
+// Everything it starts is ended when it is destroyed, and also when the test process dies.
+// Every wait is bounded; a false or empty result means the timeout passed (see lastError()).
+class Session {
+public:
+    static constexpr int kStartTimeoutMs = 20000;
+    static constexpr int kWindowTimeoutMs = 15000;
+    static constexpr int kCommandTimeoutMs = 10000;
+    static constexpr QSize kScreenSize{1600, 1000};
+
+    /// Copies `programDir` (default: FOLIONEER_PROGRAM_DIR) into a temporary program folder.
+    explicit Session(const QString& programDir = {});
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    /// True when the program folder was copied; otherwise lastError() says why.
+    bool isValid() const { return m_valid; }
+    QString lastError() const { return m_lastError; }
+
+    // --- The temporary program folder -----------------------------------------------------
+
+    QString programFolder() const { return m_programFolder; }
+    /// Creates projects/<name> holding the two project files with exactly these bytes.
+    QString makeProject(const QString& name, const QByteArray& toc, const QByteArray& mainTopic);
+    /// Writes bytes to a path relative to the program folder, creating its folders.
+    bool writeProgramFile(const QString& relativePath, const QByteArray& bytes);
+    /// The bytes of a file relative to the program folder; nullopt when it cannot be read.
+    std::optional<QByteArray> readProgramFile(const QString& relativePath) const;
+
+    // --- Display and program ----------------------------------------------------------------
+
+    /// Starts the private Xvfb (1600 x 1000, 24 bits). Done by startProgram() when needed.
+    bool startDisplay();
+    /// ":N" once the display runs.
+    QString display() const { return m_display; }
+    /// Starts the program from the temporary program folder on the private display.
+    bool startProgram();
+    bool programRunning() const;
+    /// Waits for the program to end by itself; its exit code, or nullopt on timeout.
+    std::optional<int> waitForProgramExit(int timeoutMs = kWindowTimeoutMs);
+    /// What the program wrote to stdout and stderr so far.
+    QByteArray programOutput() const;
+    /// Ends the program, the clipboard servers and Xvfb; safe to call twice.
+    void stop();
+    /// Process ids of everything this session started that may still run.
+    QList<qint64> processIds() const;
+
+    // --- Windows --------------------------------------------------------------------------
+
+    /// The mapped (viewable) windows with a title.
+    QList<Window> visibleWindows();
+    /// Waits for a visible window whose title is exactly `title` (case-sensitive).
+    std::optional<WindowId> waitForWindow(const QString& title, int timeoutMs = kWindowTimeoutMs);
+    /// Waits for a visible window whose whole title matches `pattern`.
+    std::optional<Window> waitForWindowMatching(const QRegularExpression& pattern,
+                                                int timeoutMs = kWindowTimeoutMs);
+    /// Waits until the window is no longer viewable (unmapped or destroyed).
+    bool waitForWindowGone(const WindowId& window, int timeoutMs = kWindowTimeoutMs);
+    bool isViewable(const WindowId& window);
+    /// The client area in screen coordinates (there is no frame: no window manager runs).
+    std::optional<QRect> clientGeometry(const WindowId& window);
+    /// The window that has the keyboard focus.
+    std::optional<WindowId> focusedWindow();
+
+    // --- Input ----------------------------------------------------------------------------
+
+    /// Gives the window the keyboard focus (XSetInputFocus: works without a window manager).
+    bool focus(const WindowId& window);
+    /// Focuses the window, then presses keys given in xdotool's names ("Return", "ctrl+c", "Down").
+    bool key(const WindowId& window, const QStringList& keys);
+    /// Focuses the window, then types the text character by character.
+    bool type(const WindowId& window, const QString& text);
+    /// Clicks at a point of the window's client area, in device-independent pixels.
+    bool click(const WindowId& window, QPoint clientPoint, int button = 1);
+    /// Clicks the centre of a control laid out at (left, top, width, height) twips in the window's
+    /// client area; `containerTwips` is the top-left of its frame, for controls inside one.
+    bool clickTwips(const WindowId& window, int left, int top, int width, int height,
+                    QPoint containerTwips = {});
+
+    // --- Message boxes ----------------------------------------------------------------------
+
+    /// Waits for the message box titled `title`, presses `key` in it ("Return" = the default
+    /// button, "Escape", "y", "n") and waits for it to close.
+    bool answerMessageBox(const QString& title, const QString& key = QStringLiteral("Return"),
+                          int timeoutMs = kWindowTimeoutMs);
+
+    // --- Clipboard (the CLIPBOARD selection, through xclip) --------------------------------
+
+    /// The clipboard's content in `target`; nullopt when the clipboard is empty or does not
+    /// offer that target (xclip exits with status 1).
+    std::optional<QByteArray> clipboard(const QString& target = QStringLiteral("UTF8_STRING"));
+    /// Waits until the clipboard differs from `before` (nullopt = empty) and returns it.
+    std::optional<QByteArray> waitForClipboardChange(const std::optional<QByteArray>& before,
+                                                     const QString& target = QStringLiteral("UTF8_STRING"),
+                                                     int timeoutMs = kWindowTimeoutMs);
+    /// Puts bytes on the clipboard offered as `target` ("UTF8_STRING", "text/rtf", ...); an
+    /// xclip process serves them until another client takes the clipboard or the session ends.
+    bool setClipboard(const QByteArray& bytes, const QString& target = QStringLiteral("UTF8_STRING"));
+
+    // --- Diagnostics ------------------------------------------------------------------------
+
+    /// Writes a PNG of the whole screen.
+    bool screenshot(const QString& path);
+    /// Runs an X tool on the private display.
+    CommandResult run(const QString& program, const QStringList& arguments, const QByteArray& input = {},
+                      int timeoutMs = kCommandTimeoutMs) const;
+
+private:
+    std::unique_ptr<QProcess> startOwnedProcess(const QString& program, const QStringList& arguments);
+    QProcessEnvironment displayEnvironment() const;
+    bool fail(const QString& message);
+    void stopClipboardServers();
+
+    QTemporaryDir m_dir;
+    QString m_programFolder;
+    QString m_display;
+    QString m_lastError;
+    bool m_valid = false;
+    std::unique_ptr<QProcess> m_xvfb;
+    std::unique_ptr<QProcess> m_program;
+    std::vector<std::unique_ptr<QProcess>> m_clipboardServers;
+};
+
+/// Polls `condition` every `pollMs` until it holds or `timeoutMs` passes; true when it held.
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs, int pollMs = 50);
+
+} // namespace folioneer::e2e
