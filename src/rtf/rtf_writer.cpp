@@ -339,6 +339,20 @@ QString firstFamily(const QTextCharFormat& format)
     return format.property(QTextFormat::FontFamily).toString(); // set by older code paths
 }
 
+// The font family of the first text of a document, empty when it has none or names none.
+QString firstTextFamily(const QTextDocument& document)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.isValid() && !fragment.charFormat().isImageFormat()) {
+                return firstFamily(fragment.charFormat());
+            }
+        }
+    }
+    return {};
+}
+
 // Writes one document. The body is written first, collecting fonts and colours as they are
 // met; the header with the font and colour tables is put in front of it at the end.
 class DocumentWriter {
@@ -349,8 +363,13 @@ public:
         const QFont font = document.defaultFont();
         m_defaultFamily = font.family();
         m_defaultPointSize = font.pointSizeF() > 0 ? font.pointSizeF() : 12.0;
-        m_fonts.append(m_defaultFamily);
-        m_fontIndex.insert(m_defaultFamily, 0);
+        // \f0 is the font of the document's first text: usually the default font, and when a
+        // reader names every run's font (ours does), still the same font after a round trip,
+        // so that saving a document read from our own output repeats that output exactly.
+        const QString first = firstTextFamily(document);
+        const QString f0 = first.isEmpty() ? m_defaultFamily : first;
+        m_fonts.append(f0);
+        m_fontIndex.insert(f0, 0);
     }
 
     QByteArray write()
@@ -574,16 +593,33 @@ private:
     {
         const QTextListFormat format = list.format();
         const QTextListFormat::Style style = format.style();
-        const bool bullet = style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
-                            style == QTextListFormat::ListSquare ||
-                            style == QTextListFormat::ListStyleUndefined;
+        // Bullets: the Symbol font's bullet, which every reader maps, or the character itself.
+        const char* bullet = nullptr;
+        switch (style) {
+        case QTextListFormat::ListCircle:
+            bullet = "\\u9702?";
+            break;
+        case QTextListFormat::ListSquare:
+            bullet = "\\u9642?";
+            break;
+        case QTextListFormat::ListDisc:
+        case QTextListFormat::ListStyleUndefined:
+            bullet = "\\'b7";
+            break;
+        default:
+            break;
+        }
+        const bool symbol = bullet != nullptr && bullet[1] == '\'';
+        // Nesting: the reader builds one list per level, and Qt indents each level by itself.
+        if (format.indent() > 1) {
+            m_body.word("\\ilvl", std::min(format.indent() - 1, 8));
+        }
         m_body.open();
         m_body.word("\\pntext");
-        if (bullet) {
-            m_body.word("\\f", symbolFont());
-            m_body.symbol("\\'b7");
+        m_body.word("\\f", symbol ? symbolFont() : 0);
+        if (bullet != nullptr) {
+            m_body.symbol(bullet);
         } else {
-            m_body.word("\\f", 0);
             m_body.text(list.itemText(block));
         }
         m_body.word("\\tab");
@@ -592,13 +628,13 @@ private:
         m_body.open();
         m_body.word("\\*");
         m_body.word("\\pn");
-        if (bullet) {
+        if (bullet != nullptr) {
             m_body.word("\\pnlvlblt");
-            m_body.word("\\pnf", symbolFont());
+            m_body.word("\\pnf", symbol ? symbolFont() : 0);
             m_body.word("\\pnindent", 0);
             m_body.open();
             m_body.word("\\pntxtb");
-            m_body.symbol("\\'b7");
+            m_body.symbol(bullet);
             m_body.close();
         } else {
             m_body.word("\\pnlvlbody");

@@ -178,8 +178,14 @@ void tst_rtf_writer::characterFormats_data()
                               << QByteArray("{\\caps x}");
     QTest::newRow("small capitals") << with([](auto& f) { f.setFontCapitalization(QFont::SmallCaps); })
                                     << QByteArray("{\\scaps x}");
-    QTest::newRow("other font") << with([](auto& f) { f.setFontFamilies({QStringLiteral("Courier")}); })
-                                << QByteArray("{\\f1 x}");
+    QTest::newRow("other font") << DocumentBuilder([](QTextCursor& cursor) {
+        cursor.insertText(QStringLiteral("a"));
+        QTextCharFormat format;
+        format.setFontFamilies({QStringLiteral("Courier")});
+        cursor.insertText(QStringLiteral("x"), format);
+    }) << QByteArray(" a{\\f1 x}");
+    QTest::newRow("font of the first text is font 0")
+        << with([](auto& f) { f.setFontFamilies({QStringLiteral("Courier")}); }) << QByteArray(" x");
     QTest::newRow("default font not written")
         << with([](auto& f) { f.setFontFamilies({QStringLiteral("DejaVu Serif")}); }) << QByteArray(" x");
     QTest::newRow("colours") << with([](auto& f) {
@@ -206,6 +212,9 @@ void tst_rtf_writer::characterFormats()
     build(cursor);
     const QByteArray rtf = rtf::writeRtf(*document);
     QCOMPARE(bodyOf(rtf), "\\pard" + expected + "\\par}");
+    if (QByteArray(QTest::currentDataTag()) == "font of the first text is font 0") {
+        QVERIFY(rtf.contains("{\\fonttbl{\\f0\\fnil\\fcharset0 Courier;}}"));
+    }
     if (expected.contains("\\f1")) {
         QVERIFY(rtf.contains("{\\f1\\fnil\\fcharset0 Courier;}"));
     }
@@ -308,19 +317,26 @@ void tst_rtf_writer::lists()
     cursor.insertBlock(QTextBlockFormat());
     cursor.createList(QTextListFormat::ListDisc);
     cursor.insertText(QStringLiteral("dot"));
+    cursor.insertBlock(QTextBlockFormat());
+    QTextListFormat nested;
+    nested.setStyle(QTextListFormat::ListCircle);
+    nested.setIndent(2);
+    cursor.createList(nested);
+    cursor.insertText(QStringLiteral("sub"));
     const QByteArray rtf = rtf::writeRtf(*document);
     QVERIFY(rtf.contains("{\\f1\\ftech\\fcharset2 Symbol;}"));
     const QByteArray numbered = "{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart1\\pndec{\\pntxta.}}";
-    QCOMPARE(
-        bodyOf(rtf),
-        "\\pard Intro\\par"
-        "\\pard{\\pntext\\f0 1.\\tab}" +
-            numbered +
-            "one\\par"
-            "\\pard{\\pntext\\f0 2.\\tab}" +
-            numbered +
-            "two\\par"
-            "\\pard{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}dot\\par}");
+    QCOMPARE(bodyOf(rtf),
+             "\\pard Intro\\par"
+             "\\pard{\\pntext\\f0 1.\\tab}" +
+                 numbered +
+                 "one\\par"
+                 "\\pard{\\pntext\\f0 2.\\tab}" +
+                 numbered +
+                 "two\\par"
+                 "\\pard{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}dot\\par"
+                 "\\pard\\ilvl1{\\pntext\\f0\\u9702?\\tab}{\\*\\pn\\pnlvlblt\\pnf0\\pnindent0{"
+                 "\\pntxtb\\u9702?}}sub\\par}");
 }
 
 void tst_rtf_writer::table()
