@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+class QTextBlock;
 class QTextDocument;
 
 namespace folioneer::rtf {
@@ -50,5 +51,9 @@ QByteArray writeRtf(const QTextDocument& document, const WriteOptions& options =
 /// The plain text of a document as the export would compute it from its saved RTF
 /// (U+2029/U+2028 as CR LF, list markers as shown, no object replacement characters).
 QString plainTextOfDocument(const QTextDocument& document);
+
+/// The list marker a block shows ("•", "1.", "a)"), without the TAB after it; empty when the
+/// block is not a list item. The one definition used by the plain text and by the writer.
+QString listItemMarker(const QTextBlock& block);
 
 } // namespace folioneer::rtf

@@ -1,0 +1,38 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArrayView>
+#include <QHash>
+#include <QString>
+#include <QStringDecoder>
+
+#include <memory>
+
+namespace folioneer::rtf {
+
+// Code page numbers used beside the Windows ones for the two kinds of symbol font and for raw
+// text that is already UTF-8 (RTF pasted as a string).
+constexpr int kCodePageSymbol = -2;      ///< the Symbol font: its own table to Unicode
+constexpr int kCodePageSymbolOther = -3; ///< other symbol fonts: U+F000 + byte
+constexpr int kCodePageUtf8 = 65001;
+
+/// The Windows code page a font's \fcharset value implies; 0 for "use the document's \ansicpg",
+/// kCodePageSymbol for the symbol character set.
+int codePageForCharset(int charset);
+
+// Decodes 8-bit RTF text through Windows code pages. Windows-1252 and ASCII are decoded with
+// tables of our own; other code pages through QStringDecoder, created once per code page (an
+// unknown code page decodes as Windows-1252). Not thread-safe: one per reader.
+class CodePageDecoders {
+public:
+    /// Appends the decoded bytes to `out`. Multi-byte characters must be whole within `bytes`.
+    void decode(int codePage, QByteArrayView bytes, QString& out);
+
+private:
+    QStringDecoder* decoderFor(int codePage);
+
+    QHash<int, std::shared_ptr<QStringDecoder>> m_decoders;
+};
+
+} // namespace folioneer::rtf

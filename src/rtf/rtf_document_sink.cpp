@@ -1,0 +1,262 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "rtf/rtf_document_sink.h"
+
+#include "rtf/rtf.h"
+#include "rtf/rtf_list_markers.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QImage>
+#include <QImageReader>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QTextList>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace folioneer::rtf {
+
+namespace {
+
+// Pictures larger than this are refused before they are decoded.
+constexpr qint64 kMaxImagePixels = 64LL * 1024 * 1024;
+constexpr int kMaxImageSide = 32768;
+
+constexpr double kTwipsPerPixel = 15.0;
+
+QTextCharFormat::UnderlineStyle underlineStyle(Underline underline)
+{
+    switch (underline) {
+    case Underline::None:
+        return QTextCharFormat::NoUnderline;
+    case Underline::Dotted:
+        return QTextCharFormat::DotLine;
+    case Underline::Dash:
+        return QTextCharFormat::DashUnderline;
+    case Underline::DashDot:
+        return QTextCharFormat::DashDotLine;
+    case Underline::DashDotDot:
+        return QTextCharFormat::DashDotDotLine;
+    case Underline::Wave:
+        return QTextCharFormat::WaveUnderline;
+    case Underline::Single:
+    case Underline::Double:
+    case Underline::Thick:
+    case Underline::Words:
+        break;
+    }
+    return QTextCharFormat::SingleUnderline;
+}
+
+QFont::StyleHint styleHint(FontFamily family)
+{
+    switch (family) {
+    case FontFamily::Roman:
+        return QFont::Serif;
+    case FontFamily::Swiss:
+        return QFont::SansSerif;
+    case FontFamily::Modern:
+        return QFont::TypeWriter;
+    case FontFamily::Script:
+        return QFont::Cursive;
+    case FontFamily::Decor:
+        return QFont::Decorative;
+    case FontFamily::Any:
+    case FontFamily::Tech:
+        break;
+    }
+    return QFont::AnyStyle;
+}
+
+quint64 listKey(const ListMarker& marker)
+{
+    return (quint64(quint32(marker.listOverride)) << 8) | quint64(quint32(marker.level) & 0xFF);
+}
+
+} // namespace
+
+DocumentSink::DocumentSink(QTextDocument& document) : m_document(document), m_cursor(&document)
+{
+    m_cursor.beginEditBlock();
+}
+
+DocumentSink::~DocumentSink() = default;
+
+const QTextCharFormat& DocumentSink::charFormat(const CharFormat& format)
+{
+    if (m_haveLastFormat && format == m_lastFormat) {
+        return m_lastQtFormat;
+    }
+    QTextCharFormat f;
+    f.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(format.italic);
+    f.setUnderlineStyle(underlineStyle(format.underline));
+    f.setFontStrikeOut(format.strike);
+    const int fontNumber = format.font < 0 ? m_tables->defaultFont : format.font;
+    const auto font = m_tables->fonts.constFind(fontNumber);
+    if (font != m_tables->fonts.constEnd() && !font->name.isEmpty()) {
+        f.setFontFamilies(QStringList{font->name});
+        f.setFontStyleHint(styleHint(font->family));
+    }
+    f.setFontPointSize(std::clamp(format.sizeHalfPoints / 2.0, 1.0, 1638.0));
+    if (format.foreground > 0 && format.foreground < m_tables->colours.size() &&
+        !m_tables->colours[format.foreground].automatic) {
+        f.setForeground(QColor(m_tables->colours[format.foreground].rgb));
+    }
+    if (format.background > 0 && format.background < m_tables->colours.size() &&
+        !m_tables->colours[format.background].automatic) {
+        f.setBackground(QColor(m_tables->colours[format.background].rgb));
+    }
+    if (format.vertical == VerticalPosition::Super) {
+        f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    } else if (format.vertical == VerticalPosition::Sub) {
+        f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    }
+    if (format.caps) {
+        f.setFontCapitalization(QFont::AllUppercase);
+    } else if (format.smallCaps) {
+        f.setFontCapitalization(QFont::SmallCaps);
+    }
+    if (format.link >= 0 && format.link < m_tables->links.size()) {
+        f.setAnchor(true);
+        f.setAnchorHref(m_tables->links[format.link]);
+    }
+    m_lastFormat = format;
+    m_lastQtFormat = f;
+    m_haveLastFormat = true;
+    return m_lastQtFormat;
+}
+
+void DocumentSink::startPendingBlock()
+{
+    if (m_blockPending) {
+        m_blockPending = false;
+        m_cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    }
+}
+
+void DocumentSink::text(QStringView text, const CharFormat& format)
+{
+    startPendingBlock();
+    m_cursor.insertText(text.toString(), charFormat(format));
+}
+
+void DocumentSink::lineBreak(const CharFormat& format)
+{
+    startPendingBlock();
+    m_cursor.insertText(QString(QChar::LineSeparator), charFormat(format));
+}
+
+void DocumentSink::listMarker(const ListMarker& marker, const CharFormat&)
+{
+    startPendingBlock();
+    m_blockInList = true;
+    const quint64 key = listKey(marker);
+    QTextList* list = m_lists.value(key, nullptr);
+    if (list) {
+        // Join the open list when its next item shows the same marker; otherwise the numbering
+        // changed and a new list begins.
+        const QTextBlock block = m_cursor.block();
+        list->add(block);
+        if (listItemMarker(block) == marker.text) {
+            return;
+        }
+        list->remove(block);
+    }
+    QTextListFormat format = listFormatForMarker(marker.text);
+    format.setIndent(marker.level + 1);
+    list = m_cursor.createList(format);
+    m_lists.insert(key, list);
+}
+
+void DocumentSink::applyBlockFormat(const ParagraphFormat& p)
+{
+    QTextBlockFormat f = m_cursor.blockFormat();
+    switch (p.alignment) {
+    case Alignment::Left:
+        f.setAlignment(Qt::AlignLeft);
+        break;
+    case Alignment::Center:
+        f.setAlignment(Qt::AlignHCenter);
+        break;
+    case Alignment::Right:
+        f.setAlignment(Qt::AlignRight);
+        break;
+    case Alignment::Justify:
+        f.setAlignment(Qt::AlignJustify);
+        break;
+    }
+    f.setLeftMargin(p.leftIndent / kTwipsPerPixel);
+    f.setRightMargin(p.rightIndent / kTwipsPerPixel);
+    f.setTextIndent(p.firstIndent / kTwipsPerPixel);
+    f.setTopMargin(p.spaceBefore / kTwipsPerPixel);
+    f.setBottomMargin(p.spaceAfter / kTwipsPerPixel);
+    if (p.lineSpacing == 0) {
+        f.setLineHeight(100, QTextBlockFormat::SingleHeight);
+    } else if (p.lineSpacing > 0 && p.lineMultiple) {
+        // \sl with \slmult1 counts in 240ths of a single line.
+        f.setLineHeight(p.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
+    } else if (p.lineSpacing > 0) {
+        f.setLineHeight(p.lineSpacing / kTwipsPerPixel, QTextBlockFormat::MinimumHeight);
+    } else {
+        f.setLineHeight(-p.lineSpacing / kTwipsPerPixel, QTextBlockFormat::FixedHeight);
+    }
+    m_cursor.setBlockFormat(f);
+}
+
+void DocumentSink::paragraphEnd(const ParagraphFormat& format)
+{
+    startPendingBlock();
+    applyBlockFormat(format);
+    if (!m_blockInList) {
+        // A paragraph outside any list ends the run of lists that items may join.
+        m_lists.clear();
+    }
+    m_blockInList = false;
+    m_blockPending = true;
+}
+
+void DocumentSink::picture(const Picture& picture, const CharFormat& format)
+{
+    if (picture.kind == PictureKind::Other) {
+        return;
+    }
+    QBuffer buffer;
+    buffer.setData(picture.data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, picture.kind == PictureKind::Png ? "png" : "jpeg");
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > kMaxImageSide || size.height() > kMaxImageSide ||
+        qint64(size.width()) * size.height() > kMaxImagePixels) {
+        return;
+    }
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        return;
+    }
+    startPendingBlock();
+    const QUrl name(QStringLiteral("rtfimage:%1").arg(++m_imageCount));
+    m_document.addResource(QTextDocument::ImageResource, name, image);
+    QTextImageFormat f;
+    f.merge(charFormat(format));
+    f.setName(name.toString());
+    const double width = picture.widthGoal > 0 ? picture.widthGoal / kTwipsPerPixel : image.width();
+    const double height = picture.heightGoal > 0 ? picture.heightGoal / kTwipsPerPixel : image.height();
+    f.setWidth(width * picture.scaleX / 100.0);
+    f.setHeight(height * picture.scaleY / 100.0);
+    m_cursor.insertImage(f);
+}
+
+void DocumentSink::finish(const ParagraphFormat& lastParagraph, bool endedWithParagraphMark)
+{
+    if (!endedWithParagraphMark) {
+        startPendingBlock();
+        applyBlockFormat(lastParagraph);
+    }
+    m_cursor.endEditBlock();
+}
+
+} // namespace folioneer::rtf

@@ -1,0 +1,52 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "rtf/rtf_interpreter.h"
+
+#include <QHash>
+#include <QString>
+#include <QTextCharFormat>
+#include <QTextCursor>
+
+class QTextDocument;
+class QTextList;
+
+namespace folioneer::rtf {
+
+// Builds a QTextDocument from the interpreter's events: character and block formats, lists
+// (QTextList per run of consecutive items), tables as tab-separated rows, and PNG/JPEG
+// pictures as document resources. Writes through one cursor in one edit block; knows nothing
+// about RTF syntax.
+class DocumentSink : public Sink {
+public:
+    explicit DocumentSink(QTextDocument& document);
+    ~DocumentSink() override;
+
+    bool wantsFormats() const override { return true; }
+    bool wantsPictures() const override { return true; }
+    void text(QStringView text, const CharFormat& format) override;
+    void lineBreak(const CharFormat& format) override;
+    void listMarker(const ListMarker& marker, const CharFormat& format) override;
+    void paragraphEnd(const ParagraphFormat& format) override;
+    void picture(const Picture& picture, const CharFormat& format) override;
+    void finish(const ParagraphFormat& lastParagraph, bool endedWithParagraphMark) override;
+
+private:
+    const QTextCharFormat& charFormat(const CharFormat& format);
+    void applyBlockFormat(const ParagraphFormat& format);
+    void startPendingBlock();
+
+    QTextDocument& m_document;
+    QTextCursor m_cursor;
+    CharFormat m_lastFormat;
+    QTextCharFormat m_lastQtFormat;
+    bool m_haveLastFormat = false;
+    bool m_blockInList = false;
+    bool m_blockPending = false; ///< a paragraph ended; its successor is made when content follows
+    int m_imageCount = 0;
+    // The lists open in the current run of list paragraphs, by (list, level).
+    QHash<quint64, QTextList*> m_lists;
+};
+
+} // namespace folioneer::rtf

@@ -1,0 +1,1392 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "rtf/rtf_interpreter.h"
+
+#include "rtf/rtf_tokenizer.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <climits>
+#include <string_view>
+#include <unordered_map>
+
+namespace folioneer::rtf {
+
+enum class Word : std::uint8_t {
+    Unknown,
+    // destinations
+    Skip, ///< a destination whose content never shows
+    FontTable,
+    ColourTable,
+    FieldInstruction,
+    FieldResult,
+    Picture,
+    ShapePicture,
+    ListText,
+    Upr,
+    Ud,
+    NestTableProps,
+    Result,
+    // character properties
+    Bold,
+    Italic,
+    Underline,
+    UnderlineNone,
+    UnderlineDouble,
+    UnderlineDotted,
+    UnderlineDash,
+    UnderlineDashDot,
+    UnderlineDashDotDot,
+    UnderlineWave,
+    UnderlineThick,
+    UnderlineWords,
+    Strike,
+    Super,
+    Sub,
+    NoSuperSub,
+    Caps,
+    SmallCaps,
+    Hidden,
+    Deleted,
+    Plain,
+    Font,
+    FontSize,
+    Foreground,
+    Background,
+    // paragraph properties
+    Pard,
+    AlignLeft,
+    AlignCenter,
+    AlignRight,
+    AlignJustify,
+    LeftIndent,
+    RightIndent,
+    FirstIndent,
+    SpaceBefore,
+    SpaceAfter,
+    LineSpacing,
+    LineMultiple,
+    InTable,
+    TableLevel,
+    ListOverride,
+    ListLevel,
+    // breaks
+    Par,
+    Line,
+    Tab,
+    Cell,
+    NestCell,
+    Row,
+    NestRow,
+    // characters
+    EmDash,
+    EnDash,
+    Bullet,
+    LeftQuote,
+    RightQuote,
+    LeftDoubleQuote,
+    RightDoubleQuote,
+    EmSpace,
+    EnSpace,
+    QuarterEmSpace,
+    ZeroWidthJoiner,
+    ZeroWidthNonJoiner,
+    ZeroWidthBreak,
+    LtrMark,
+    RtlMark,
+    // unicode and code pages
+    Unicode,
+    UnicodeSkip,
+    Ansi,
+    Mac,
+    Pc,
+    Pca,
+    AnsiCodePage,
+    DefaultFont,
+    FontCharset,
+    FontCodePage,
+    FamilyNil,
+    FamilyRoman,
+    FamilySwiss,
+    FamilyModern,
+    FamilyScript,
+    FamilyDecor,
+    FamilyTech,
+    // colours
+    Red,
+    Green,
+    Blue,
+    // pictures
+    PngBlip,
+    JpegBlip,
+    OtherBlip,
+    PicWidth,
+    PicHeight,
+    PicWidthGoal,
+    PicHeightGoal,
+    PicScaleX,
+    PicScaleY,
+};
+
+namespace {
+
+Word lookupWord(std::string_view name)
+{
+    static const std::unordered_map<std::string_view, Word> words = {
+        // Destinations whose text never reaches the document (some are written without \*).
+        {"stylesheet", Word::Skip},
+        {"info", Word::Skip},
+        {"header", Word::Skip},
+        {"headerl", Word::Skip},
+        {"headerr", Word::Skip},
+        {"headerf", Word::Skip},
+        {"footer", Word::Skip},
+        {"footerl", Word::Skip},
+        {"footerr", Word::Skip},
+        {"footerf", Word::Skip},
+        {"footnote", Word::Skip},
+        {"annotation", Word::Skip},
+        {"atnid", Word::Skip},
+        {"atnauthor", Word::Skip},
+        {"atndate", Word::Skip},
+        {"atnref", Word::Skip},
+        {"atntime", Word::Skip},
+        {"atnicn", Word::Skip},
+        {"atnparent", Word::Skip},
+        {"atrfstart", Word::Skip},
+        {"atrfend", Word::Skip},
+        {"nonshppict", Word::Skip},
+        {"objdata", Word::Skip},
+        {"objclass", Word::Skip},
+        {"objname", Word::Skip},
+        {"objalias", Word::Skip},
+        {"objsect", Word::Skip},
+        {"objtime", Word::Skip},
+        {"objitem", Word::Skip},
+        {"objtopic", Word::Skip},
+        {"themedata", Word::Skip},
+        {"colorschememapping", Word::Skip},
+        {"datastore", Word::Skip},
+        {"xmlnstbl", Word::Skip},
+        {"rsidtbl", Word::Skip},
+        {"listtable", Word::Skip},
+        {"listoverridetable", Word::Skip},
+        {"latentstyles", Word::Skip},
+        {"pgdsctbl", Word::Skip},
+        {"nonesttables", Word::Skip},
+        {"shp", Word::Skip},
+        {"shpinst", Word::Skip},
+        {"shptxt", Word::Skip},
+        {"shprslt", Word::Skip},
+        {"xe", Word::Skip},
+        {"tc", Word::Skip},
+        {"tcn", Word::Skip},
+        {"bkmkstart", Word::Skip},
+        {"bkmkend", Word::Skip},
+        {"generator", Word::Skip},
+        {"falt", Word::Skip},
+        {"panose", Word::Skip},
+        {"fname", Word::Skip},
+        {"listpicture", Word::Skip},
+        {"revtbl", Word::Skip},
+        {"filetbl", Word::Skip},
+        {"protusertbl", Word::Skip},
+        {"userprops", Word::Skip},
+        {"docvar", Word::Skip},
+        {"ftnsep", Word::Skip},
+        {"ftnsepc", Word::Skip},
+        {"ftncn", Word::Skip},
+        {"aftnsep", Word::Skip},
+        {"aftnsepc", Word::Skip},
+        {"aftncn", Word::Skip},
+        {"template", Word::Skip},
+        {"txe", Word::Skip},
+        {"rxe", Word::Skip},
+        {"do", Word::Skip},
+        {"blipuid", Word::Skip},
+        {"picprop", Word::Skip},
+        {"comment", Word::Skip},
+        {"title", Word::Skip},
+        {"author", Word::Skip},
+        {"operator", Word::Skip},
+        {"keywords", Word::Skip},
+        {"subject", Word::Skip},
+        {"doccomm", Word::Skip},
+        {"company", Word::Skip},
+        {"category", Word::Skip},
+        {"manager", Word::Skip},
+        {"hlinkbase", Word::Skip},
+        {"formfield", Word::Skip},
+        {"datafield", Word::Skip},
+        {"background", Word::Skip},
+        {"pgdsc", Word::Skip},
+        {"pn", Word::Skip},
+        {"pnseclvl", Word::Skip},
+        {"listname", Word::Skip},
+        {"mmathPr", Word::Skip},
+        {"defchp", Word::Skip},
+        {"defpap", Word::Skip},
+        {"wgrffmtfilter", Word::Skip},
+        {"xmlattrname", Word::Skip},
+        {"xmlattrvalue", Word::Skip},
+        {"sp", Word::Skip},
+        {"sn", Word::Skip},
+        {"sv", Word::Skip},
+        {"fonttbl", Word::FontTable},
+        {"colortbl", Word::ColourTable},
+        {"fldinst", Word::FieldInstruction},
+        {"fldrslt", Word::FieldResult},
+        {"pict", Word::Picture},
+        {"shppict", Word::ShapePicture},
+        {"listtext", Word::ListText},
+        {"pntext", Word::ListText},
+        {"upr", Word::Upr},
+        {"ud", Word::Ud},
+        {"nesttableprops", Word::NestTableProps},
+        {"result", Word::Result},
+        // Character properties.
+        {"b", Word::Bold},
+        {"i", Word::Italic},
+        {"ul", Word::Underline},
+        {"ulnone", Word::UnderlineNone},
+        {"uldb", Word::UnderlineDouble},
+        {"uld", Word::UnderlineDotted},
+        {"ulhair", Word::UnderlineDotted},
+        {"uldash", Word::UnderlineDash},
+        {"ulldash", Word::UnderlineDash},
+        {"ulthdash", Word::UnderlineDash},
+        {"uldashd", Word::UnderlineDashDot},
+        {"ulthdashd", Word::UnderlineDashDot},
+        {"uldashdd", Word::UnderlineDashDotDot},
+        {"ulthdashdd", Word::UnderlineDashDotDot},
+        {"ulwave", Word::UnderlineWave},
+        {"ululdbwave", Word::UnderlineWave},
+        {"ulhwave", Word::UnderlineWave},
+        {"ulth", Word::UnderlineThick},
+        {"ulthd", Word::UnderlineDotted},
+        {"ulw", Word::UnderlineWords},
+        {"strike", Word::Strike},
+        {"striked", Word::Strike},
+        {"super", Word::Super},
+        {"sub", Word::Sub},
+        {"nosupersub", Word::NoSuperSub},
+        {"caps", Word::Caps},
+        {"scaps", Word::SmallCaps},
+        {"v", Word::Hidden},
+        {"deleted", Word::Deleted},
+        {"plain", Word::Plain},
+        {"f", Word::Font},
+        {"fs", Word::FontSize},
+        {"cf", Word::Foreground},
+        {"cb", Word::Background},
+        {"highlight", Word::Background},
+        {"chcbpat", Word::Background},
+        // Paragraph properties.
+        {"pard", Word::Pard},
+        {"ql", Word::AlignLeft},
+        {"qc", Word::AlignCenter},
+        {"qr", Word::AlignRight},
+        {"qj", Word::AlignJustify},
+        {"qd", Word::AlignJustify},
+        {"li", Word::LeftIndent},
+        {"ri", Word::RightIndent},
+        {"fi", Word::FirstIndent},
+        {"sb", Word::SpaceBefore},
+        {"sa", Word::SpaceAfter},
+        {"sl", Word::LineSpacing},
+        {"slmult", Word::LineMultiple},
+        {"intbl", Word::InTable},
+        {"itap", Word::TableLevel},
+        {"ls", Word::ListOverride},
+        {"ilvl", Word::ListLevel},
+        // Breaks.
+        {"par", Word::Par},
+        {"page", Word::Par},
+        {"sect", Word::Par},
+        {"column", Word::Par},
+        {"line", Word::Line},
+        {"tab", Word::Tab},
+        {"cell", Word::Cell},
+        {"nestcell", Word::NestCell},
+        {"row", Word::Row},
+        {"nestrow", Word::NestRow},
+        // Characters.
+        {"emdash", Word::EmDash},
+        {"endash", Word::EnDash},
+        {"bullet", Word::Bullet},
+        {"lquote", Word::LeftQuote},
+        {"rquote", Word::RightQuote},
+        {"ldblquote", Word::LeftDoubleQuote},
+        {"rdblquote", Word::RightDoubleQuote},
+        {"emspace", Word::EmSpace},
+        {"enspace", Word::EnSpace},
+        {"qmspace", Word::QuarterEmSpace},
+        {"zwj", Word::ZeroWidthJoiner},
+        {"zwnj", Word::ZeroWidthNonJoiner},
+        {"zwbo", Word::ZeroWidthBreak},
+        {"ltrmark", Word::LtrMark},
+        {"rtlmark", Word::RtlMark},
+        // Unicode and code pages.
+        {"u", Word::Unicode},
+        {"uc", Word::UnicodeSkip},
+        {"ansi", Word::Ansi},
+        {"mac", Word::Mac},
+        {"pc", Word::Pc},
+        {"pca", Word::Pca},
+        {"ansicpg", Word::AnsiCodePage},
+        {"deff", Word::DefaultFont},
+        {"fcharset", Word::FontCharset},
+        {"cpg", Word::FontCodePage},
+        {"fnil", Word::FamilyNil},
+        {"froman", Word::FamilyRoman},
+        {"fswiss", Word::FamilySwiss},
+        {"fmodern", Word::FamilyModern},
+        {"fscript", Word::FamilyScript},
+        {"fdecor", Word::FamilyDecor},
+        {"ftech", Word::FamilyTech},
+        {"red", Word::Red},
+        {"green", Word::Green},
+        {"blue", Word::Blue},
+        // Pictures.
+        {"pngblip", Word::PngBlip},
+        {"jpegblip", Word::JpegBlip},
+        {"emfblip", Word::OtherBlip},
+        {"wmetafile", Word::OtherBlip},
+        {"macpict", Word::OtherBlip},
+        {"dibitmap", Word::OtherBlip},
+        {"wbitmap", Word::OtherBlip},
+        {"pmmetafile", Word::OtherBlip},
+        {"picw", Word::PicWidth},
+        {"pich", Word::PicHeight},
+        {"picwgoal", Word::PicWidthGoal},
+        {"pichgoal", Word::PicHeightGoal},
+        {"picscalex", Word::PicScaleX},
+        {"picscaley", Word::PicScaleY},
+    };
+    const auto it = words.find(name);
+    return it == words.end() ? Word::Unknown : it->second;
+}
+
+int clampInt(int value, int low, int high)
+{
+    return std::min(std::max(value, low), high);
+}
+
+constexpr int kMaxIndent = 31680;
+
+bool isSpaceByte(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// The target of a HYPERLINK field instruction ("url" plus an optional \l "anchor"), or empty.
+QString hyperlinkTarget(const QString& instruction)
+{
+    static const QRegularExpression hyperlink(
+        QStringLiteral(R"re(^\s*HYPERLINK\s+(?:\\l\s+)?(?:"([^"]*)"|(\S+)))re"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = hyperlink.match(instruction);
+    if (!m.hasMatch()) {
+        return {};
+    }
+    QString url = m.captured(1).isNull() ? m.captured(2) : m.captured(1);
+    if (instruction.contains(QLatin1String("\\l")) && !url.isEmpty()) {
+        static const QRegularExpression local(QStringLiteral(R"re(\\l\s+"([^"]*)")re"));
+        const QRegularExpressionMatch lm = local.match(instruction);
+        if (lm.hasMatch()) {
+            const QString anchor = lm.captured(1);
+            url = anchor == url ? QLatin1Char('#') + anchor : url + QLatin1Char('#') + anchor;
+        }
+    }
+    return url;
+}
+
+} // namespace
+
+int rtfStart(const QByteArray& bytes)
+{
+    int pos = 0;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        pos = 3;
+    }
+    while (pos < bytes.size() && (isSpaceByte(bytes[pos]) || bytes[pos] == '\0')) {
+        ++pos;
+    }
+    if (bytes.size() - pos >= 5 && std::string_view(bytes.constData() + pos, 5) == "{\\rtf") {
+        return pos;
+    }
+    return -1;
+}
+
+Interpreter::Interpreter(Sink& sink, const ReaderLimits& limits) : m_sink(sink), m_limits(limits) {}
+
+Interpreter::~Interpreter() = default;
+
+ReadStatus Interpreter::run(const QByteArray& rtf, bool rawTextIsUtf8)
+{
+    const int start = rtfStart(rtf);
+    if (start < 0) {
+        return ReadStatus::NotRtf;
+    }
+    m_rawUtf8 = rawTextIsUtf8;
+    m_wantsFormats = m_sink.wantsFormats();
+    m_sink.begin(m_tables);
+    m_stack.clear();
+    m_stack.reserve(64);
+    m_stack.push_back(GroupState{});
+    m_text.reserve(std::min<qsizetype>(rtf.size(), 1 << 16));
+
+    Tokenizer tokenizer(rtf, start);
+    bool closed = false;
+    while (!closed) {
+        const Token t = tokenizer.next();
+        if (t.type == TokenType::End) {
+            break;
+        }
+        if (m_skip > 0) {
+            // The fallback after \uN: whole tokens count as one character each; a brace ends it.
+            if (t.type == TokenType::Text) {
+                int skipped = 0;
+                int i = 0;
+                while (i < t.length && skipped < m_skip) {
+                    ++i;
+                    if (m_rawUtf8) {
+                        while (i < t.length &&
+                               (static_cast<unsigned char>(rtf[t.offset + i]) & 0xC0) == 0x80) {
+                            ++i;
+                        }
+                    }
+                    ++skipped;
+                }
+                m_skip -= skipped;
+                if (i < t.length) {
+                    m_firstInGroup = false;
+                    addBytes(rtf.constData() + t.offset + i, t.length - i);
+                }
+                continue;
+            }
+            if (t.type != TokenType::GroupStart && t.type != TokenType::GroupEnd) {
+                --m_skip;
+                continue;
+            }
+            m_skip = 0;
+        }
+        switch (t.type) {
+        case TokenType::GroupStart:
+            flushBytes();
+            openGroup();
+            break;
+        case TokenType::GroupEnd:
+            flushBytes();
+            closed = closeGroup();
+            break;
+        case TokenType::ControlWord: {
+            flushBytes();
+            const bool first = m_firstInGroup;
+            m_firstInGroup = false;
+            if (t.nameTooLong) {
+                m_star = false;
+                break;
+            }
+            const bool star = m_star;
+            m_star = false;
+            const std::string_view name(rtf.constData() + t.offset, t.length);
+            const Word word = lookupWord(name);
+            if ((first && word == Word::Skip) || (star && word == Word::Unknown)) {
+                skipDestination(tokenizer);
+                closed = m_documentClosed;
+                break;
+            }
+            handleWord(tokenizer, word, t.hasParameter, t.parameter);
+            closed = m_documentClosed;
+            break;
+        }
+        case TokenType::ControlSymbol:
+            flushBytes();
+            if (t.symbol == '*') {
+                m_star = true;
+                break;
+            }
+            m_firstInGroup = false;
+            if (m_star) {
+                m_star = false;
+                skipDestination(tokenizer);
+                closed = m_documentClosed;
+                break;
+            }
+            handleSymbol(t.symbol);
+            break;
+        case TokenType::HexByte: {
+            m_firstInGroup = false;
+            if (m_star) {
+                m_star = false;
+                skipDestination(tokenizer);
+                closed = m_documentClosed;
+                break;
+            }
+            const char byte = static_cast<char>(t.hexValue);
+            if (state().destination == Destination::Picture) {
+                break;
+            }
+            const int codePage = currentCodePage();
+            if (!m_bytes.isEmpty() && m_bytesCodePage != codePage) {
+                flushBytes();
+            }
+            m_bytesCodePage = codePage;
+            m_bytes.append(byte);
+            break;
+        }
+        case TokenType::BadHex:
+            break;
+        case TokenType::Binary:
+            flushBytes();
+            m_firstInGroup = false;
+            if (state().destination == Destination::Picture) {
+                pictureBinary(rtf.constData() + t.offset, t.length);
+            }
+            break;
+        case TokenType::Text:
+            m_firstInGroup = false;
+            if (m_star) {
+                m_star = false;
+                skipDestination(tokenizer);
+                closed = m_documentClosed;
+                break;
+            }
+            addBytes(rtf.constData() + t.offset, t.length);
+            break;
+        case TokenType::Tab:
+            flushBytes();
+            emitChar(u'\t');
+            break;
+        case TokenType::End:
+            break;
+        }
+    }
+    flushBytes();
+    resolveSurrogate();
+    const bool truncated = !closed;
+    // Close what the input left open so that pending pictures and markers are delivered.
+    while (!closed && !m_stack.empty()) {
+        closed = closeGroup();
+    }
+    emitPendingMarker();
+    flushText();
+    m_sink.finish(m_stack.empty() ? ParagraphFormat{} : state().para, m_endedWithParagraph);
+    return truncated ? ReadStatus::Truncated : ReadStatus::Ok;
+}
+
+void Interpreter::openGroup()
+{
+    m_star = false;
+    m_firstInGroup = true;
+    if (static_cast<int>(m_stack.size()) > m_limits.maxDepth) {
+        ++m_overflow;
+        return;
+    }
+    m_stack.push_back(m_stack.back());
+}
+
+bool Interpreter::closeGroup()
+{
+    m_star = false;
+    m_firstInGroup = false;
+    if (m_overflow > 0) {
+        --m_overflow;
+        return false;
+    }
+    if (m_stack.size() <= 1) {
+        return true;
+    }
+    const GroupState closing = m_stack.back();
+    m_stack.pop_back();
+    const Destination parent = m_stack.back().destination;
+    if (closing.destination != parent) {
+        switch (closing.destination) {
+        case Destination::FieldInstruction:
+            finishFieldInstruction();
+            break;
+        case Destination::ListMarker: {
+            QString marker = m_markerText.trimmed();
+            marker.remove(u'\t');
+            if (parent == Destination::Body && !marker.isEmpty() && !closing.chr.hidden) {
+                m_marker = marker;
+                m_hasMarker = true;
+            }
+            m_markerText.clear();
+            break;
+        }
+        case Destination::Picture:
+            if (!m_pictureTooBig && !m_picture.data.isEmpty()) {
+                m_sink.picture(m_picture, closing.chr);
+            }
+            m_picture = Picture{};
+            break;
+        default:
+            break;
+        }
+    }
+    return m_stack.size() <= 1;
+}
+
+void Interpreter::skipDestination(Tokenizer& tokenizer)
+{
+    tokenizer.skipGroup();
+    m_skip = 0;
+    if (m_overflow > 0) {
+        --m_overflow;
+        return;
+    }
+    if (m_stack.size() > 1) {
+        m_stack.pop_back();
+    }
+    m_documentClosed = m_stack.size() <= 1;
+}
+
+int Interpreter::currentCodePage()
+{
+    const GroupState& s = state();
+    const int fontNumber = s.chr.font < 0 ? m_tables.defaultFont : s.chr.font;
+    const auto it = m_tables.fonts.constFind(fontNumber);
+    if (it == m_tables.fonts.constEnd()) {
+        return m_ansiCodePage;
+    }
+    if (it->codePage > 0) {
+        return it->codePage;
+    }
+    if (it->charset >= 0) {
+        const int cp = codePageForCharset(it->charset);
+        if (cp == kCodePageSymbol) {
+            return it->name.startsWith(QLatin1String("Symbol"), Qt::CaseInsensitive) ? kCodePageSymbol
+                                                                                     : kCodePageSymbolOther;
+        }
+        if (cp != 0) {
+            return cp;
+        }
+    }
+    return m_ansiCodePage;
+}
+
+void Interpreter::addBytes(const char* bytes, int length)
+{
+    const Destination destination = state().destination;
+    if (destination == Destination::Picture) {
+        pictureBytes(bytes, length);
+        return;
+    }
+    if (destination == Destination::Ignored) {
+        return;
+    }
+    int codePage = currentCodePage();
+    if (m_rawUtf8 && codePage != kCodePageSymbol && codePage != kCodePageSymbolOther) {
+        codePage = kCodePageUtf8;
+    }
+    if (!m_bytes.isEmpty() && m_bytesCodePage != codePage) {
+        flushBytes();
+    }
+    m_bytesCodePage = codePage;
+    m_bytes.append(bytes, length);
+}
+
+void Interpreter::flushBytes()
+{
+    if (m_bytes.isEmpty()) {
+        return;
+    }
+    m_decoded.resize(0);
+    m_decoders.decode(m_bytesCodePage, m_bytes, m_decoded);
+    m_bytes.resize(0);
+    emitText(m_decoded);
+}
+
+void Interpreter::emitText(QStringView text)
+{
+    if (text.isEmpty()) {
+        return;
+    }
+    GroupState& s = state();
+    switch (s.destination) {
+    case Destination::Body:
+        if (s.chr.hidden || s.chr.deleted) {
+            return;
+        }
+        emitVisible(text);
+        return;
+    case Destination::ListMarker:
+        m_markerText.append(text);
+        return;
+    case Destination::FieldInstruction:
+        if (m_fieldInstruction.size() < m_limits.maxFieldInstruction) {
+            m_fieldInstruction.append(text.left(m_limits.maxFieldInstruction - m_fieldInstruction.size()));
+        }
+        return;
+    case Destination::FontTable: {
+        FontInfo* font = nullptr;
+        if (m_currentFont != INT_MIN) {
+            auto it = m_tables.fonts.find(m_currentFont);
+            if (it != m_tables.fonts.end()) {
+                font = &it.value();
+            }
+        }
+        for (const QChar c : text) {
+            if (c == u';') {
+                m_fontNameDone = true;
+            } else if (font && !m_fontNameDone && font->name.size() < 256) {
+                font->name.append(c);
+            }
+        }
+        if (font && m_fontNameDone) {
+            font->name = font->name.trimmed();
+        }
+        return;
+    }
+    case Destination::ColourTable:
+        for (const QChar c : text) {
+            if (c == u';') {
+                if (m_tables.colours.size() < m_limits.maxColours) {
+                    m_tables.colours.append(m_colour);
+                }
+                m_colour = ColourEntry{};
+            }
+        }
+        return;
+    case Destination::Picture:
+    case Destination::Ignored:
+        return;
+    }
+}
+
+void Interpreter::beginContent()
+{
+    resolveSurrogate();
+    if (m_pendingTabs > 0) {
+        for (int i = 0; i < m_pendingTabs; ++i) {
+            m_text.append(u'\t');
+        }
+        m_pendingTabs = 0;
+        m_cellSeparator = CellSeparator::None;
+    } else if (m_cellSeparator != CellSeparator::None) {
+        const int level = state().para.inTable ? std::max(1, state().para.tableLevel) : 0;
+        if (m_cellSeparator == CellSeparator::Break || level > m_cellSeparatorLevel) {
+            flushText();
+            m_sink.paragraphEnd(state().para);
+        } else {
+            m_text.append(u' ');
+        }
+        m_cellSeparator = CellSeparator::None;
+    }
+    m_cellHasContent = true;
+    m_endedWithParagraph = false;
+    if (m_hasMarker) {
+        emitPendingMarker();
+    }
+}
+
+void Interpreter::emitPendingMarker()
+{
+    if (!m_hasMarker) {
+        return;
+    }
+    m_hasMarker = false;
+    flushText();
+    const ParagraphFormat& para = state().para;
+    m_sink.listMarker(ListMarker{m_marker, para.listOverride, para.listLevel}, state().chr);
+    m_endedWithParagraph = false;
+}
+
+void Interpreter::emitVisible(QStringView text)
+{
+    if (m_highSurrogate != 0 || m_pendingTabs > 0 || m_cellSeparator != CellSeparator::None || m_hasMarker ||
+        m_endedWithParagraph || !m_cellHasContent) {
+        beginContent();
+    }
+    if (m_wantsFormats && !(state().chr == m_textFormat)) {
+        flushText();
+        m_textFormat = state().chr;
+    }
+    m_text.append(text);
+}
+
+void Interpreter::flushText()
+{
+    if (m_text.isEmpty()) {
+        return;
+    }
+    m_sink.text(m_text, m_wantsFormats ? m_textFormat : state().chr);
+    m_text.resize(0);
+}
+
+void Interpreter::resolveSurrogate()
+{
+    if (m_highSurrogate != 0) {
+        m_highSurrogate = 0;
+        emitChar(0xFFFD);
+    }
+}
+
+void Interpreter::emitUnicode(int value)
+{
+    if (value < -32768 || value > 65535) {
+        resolveSurrogate();
+        emitChar(0xFFFD);
+        return;
+    }
+    const auto unit = static_cast<char16_t>(value < 0 ? value + 65536 : value);
+    if (QChar::isHighSurrogate(unit)) {
+        resolveSurrogate();
+        m_highSurrogate = unit;
+        return;
+    }
+    if (QChar::isLowSurrogate(unit)) {
+        if (m_highSurrogate != 0) {
+            const char16_t pair[2] = {m_highSurrogate, unit};
+            m_highSurrogate = 0;
+            emitText(QStringView(pair, 2));
+        } else {
+            emitChar(0xFFFD);
+        }
+        return;
+    }
+    resolveSurrogate();
+    emitChar(unit);
+}
+
+void Interpreter::paragraphBreak()
+{
+    resolveSurrogate();
+    const GroupState& s = state();
+    if (s.destination != Destination::Body || s.chr.deleted) {
+        // A deleted paragraph mark joins the two paragraphs, as in the accepted document.
+        return;
+    }
+    if (s.para.inTable) {
+        if (m_cellHasContent && m_cellSeparator == CellSeparator::None) {
+            m_cellSeparator = CellSeparator::Space;
+            m_cellSeparatorLevel = std::max(1, s.para.tableLevel);
+        }
+        return;
+    }
+    emitPendingMarker();
+    m_pendingTabs = 0;
+    m_cellSeparator = CellSeparator::None;
+    flushText();
+    m_sink.paragraphEnd(s.para);
+    m_endedWithParagraph = true;
+    m_cellHasContent = false;
+}
+
+void Interpreter::cellEnd()
+{
+    if (state().destination != Destination::Body) {
+        return;
+    }
+    resolveSurrogate();
+    emitPendingMarker();
+    m_cellSeparator = CellSeparator::None;
+    ++m_pendingTabs;
+    m_cellHasContent = false;
+}
+
+void Interpreter::rowEnd(bool nested)
+{
+    if (state().destination != Destination::Body && !nested) {
+        return;
+    }
+    resolveSurrogate();
+    m_pendingTabs = 0;
+    m_cellHasContent = false;
+    if (nested) {
+        m_cellSeparator = CellSeparator::Break;
+        return;
+    }
+    m_cellSeparator = CellSeparator::None;
+    flushText();
+    m_sink.paragraphEnd(state().para);
+    m_endedWithParagraph = true;
+}
+
+void Interpreter::pictureBytes(const char* bytes, int length)
+{
+    if (m_pictureTooBig) {
+        return;
+    }
+    if (m_picture.data.size() + length > m_limits.maxPictureBytes) {
+        m_pictureTooBig = true;
+        m_picture.data.clear();
+        return;
+    }
+    if (state().destination != Destination::Picture) {
+        return;
+    }
+    for (int i = 0; i < length; ++i) {
+        const int v = hexValue(bytes[i]);
+        if (v < 0) {
+            continue;
+        }
+        if (m_pictureNibble < 0) {
+            m_pictureNibble = v;
+        } else {
+            m_picture.data.append(static_cast<char>(m_pictureNibble * 16 + v));
+            m_pictureNibble = -1;
+        }
+    }
+}
+
+void Interpreter::pictureBinary(const char* bytes, int length)
+{
+    if (m_pictureTooBig) {
+        return;
+    }
+    if (m_picture.data.size() + length > m_limits.maxPictureBytes) {
+        m_pictureTooBig = true;
+        m_picture.data.clear();
+        return;
+    }
+    m_picture.data.append(bytes, length);
+}
+
+void Interpreter::finishFieldInstruction()
+{
+    const QString target = hyperlinkTarget(m_fieldInstruction);
+    m_fieldInstruction.clear();
+    if (target.isEmpty()) {
+        return;
+    }
+    m_tables.links.append(target);
+    // The field group (the instruction's parent) carries the link into its result.
+    state().chr.link = static_cast<int>(m_tables.links.size() - 1);
+}
+
+void Interpreter::handleSymbol(char symbol)
+{
+    switch (symbol) {
+    case '\\':
+    case '{':
+    case '}': {
+        const char16_t c = static_cast<unsigned char>(symbol);
+        emitText(QStringView(&c, 1));
+        break;
+    }
+    case '~':
+        emitChar(0x00A0);
+        break;
+    case '_':
+        emitChar(0x2011);
+        break;
+    case '\r':
+    case '\n':
+        paragraphBreak();
+        break;
+    default:
+        // \- (optional hyphen), \| and \: show nothing.
+        break;
+    }
+}
+
+void Interpreter::handleWord(Tokenizer& tokenizer, Word word, bool hasParameter, int parameter)
+{
+    GroupState& s = state();
+    const bool on = !hasParameter || parameter != 0;
+    const int value = hasParameter ? parameter : 0;
+    switch (word) {
+    case Word::Unknown:
+    case Word::Skip:
+        // A destination word that does not begin its group is only a word.
+        break;
+    case Word::FontTable:
+        s.destination = Destination::FontTable;
+        m_currentFont = INT_MIN;
+        break;
+    case Word::ColourTable:
+        s.destination = Destination::ColourTable;
+        m_colour = ColourEntry{};
+        break;
+    case Word::FieldInstruction:
+        s.destination = Destination::FieldInstruction;
+        m_fieldInstruction.clear();
+        break;
+    case Word::FieldResult:
+    case Word::Result:
+    case Word::ShapePicture:
+    case Word::Ud:
+    case Word::NestTableProps:
+        if (s.destination == Destination::Ignored || s.destination == Destination::FieldInstruction) {
+            s.destination = Destination::Body;
+        }
+        break;
+    case Word::Picture:
+        if (s.destination != Destination::Body) {
+            s.destination = Destination::Ignored;
+            break;
+        }
+        if (!s.chr.hidden) {
+            // A picture is content even when its data is not read: a paragraph holding only an
+            // image keeps its paragraph mark in every sink.
+            m_endedWithParagraph = false;
+        }
+        if (!m_sink.wantsPictures() || s.chr.hidden) {
+            skipDestination(tokenizer);
+            break;
+        }
+        s.destination = Destination::Picture;
+        m_picture = Picture{};
+        m_pictureTooBig = false;
+        m_pictureNibble = -1;
+        break;
+    case Word::ListText:
+        if (s.destination == Destination::Body) {
+            s.destination = Destination::ListMarker;
+            m_markerText.clear();
+        }
+        break;
+    case Word::Upr:
+        s.destination = Destination::Ignored;
+        break;
+
+    case Word::Bold:
+        s.chr.bold = on;
+        break;
+    case Word::Italic:
+        s.chr.italic = on;
+        break;
+    case Word::Underline:
+        s.chr.underline = on ? Underline::Single : Underline::None;
+        break;
+    case Word::UnderlineNone:
+        s.chr.underline = Underline::None;
+        break;
+    case Word::UnderlineDouble:
+        s.chr.underline = on ? Underline::Double : Underline::None;
+        break;
+    case Word::UnderlineDotted:
+        s.chr.underline = on ? Underline::Dotted : Underline::None;
+        break;
+    case Word::UnderlineDash:
+        s.chr.underline = on ? Underline::Dash : Underline::None;
+        break;
+    case Word::UnderlineDashDot:
+        s.chr.underline = on ? Underline::DashDot : Underline::None;
+        break;
+    case Word::UnderlineDashDotDot:
+        s.chr.underline = on ? Underline::DashDotDot : Underline::None;
+        break;
+    case Word::UnderlineWave:
+        s.chr.underline = on ? Underline::Wave : Underline::None;
+        break;
+    case Word::UnderlineThick:
+        s.chr.underline = on ? Underline::Thick : Underline::None;
+        break;
+    case Word::UnderlineWords:
+        s.chr.underline = on ? Underline::Words : Underline::None;
+        break;
+    case Word::Strike:
+        s.chr.strike = on;
+        break;
+    case Word::Super:
+        s.chr.vertical = on ? VerticalPosition::Super : VerticalPosition::Normal;
+        break;
+    case Word::Sub:
+        s.chr.vertical = on ? VerticalPosition::Sub : VerticalPosition::Normal;
+        break;
+    case Word::NoSuperSub:
+        s.chr.vertical = VerticalPosition::Normal;
+        break;
+    case Word::Caps:
+        s.chr.caps = on;
+        break;
+    case Word::SmallCaps:
+        s.chr.smallCaps = on;
+        break;
+    case Word::Hidden:
+        s.chr.hidden = on;
+        break;
+    case Word::Deleted:
+        s.chr.deleted = on;
+        break;
+    case Word::Plain: {
+        const int link = s.chr.link;
+        s.chr = CharFormat{};
+        s.chr.link = link;
+        break;
+    }
+    case Word::Font:
+        if (s.destination == Destination::FontTable) {
+            if (m_tables.fonts.size() < m_limits.maxFonts || m_tables.fonts.contains(value)) {
+                m_tables.fonts[value] = FontInfo{};
+                m_currentFont = value;
+            } else {
+                m_currentFont = INT_MIN;
+            }
+            m_fontNameDone = false;
+        } else {
+            s.chr.font = value;
+        }
+        break;
+    case Word::FontSize:
+        s.chr.sizeHalfPoints = hasParameter ? clampInt(value, 2, 3276) : 24;
+        break;
+    case Word::Foreground:
+        s.chr.foreground = value > 0 && value < m_limits.maxColours ? value : 0;
+        break;
+    case Word::Background:
+        s.chr.background = value > 0 && value < m_limits.maxColours ? value : 0;
+        break;
+
+    case Word::Pard:
+        s.para = ParagraphFormat{};
+        break;
+    case Word::AlignLeft:
+        s.para.alignment = Alignment::Left;
+        break;
+    case Word::AlignCenter:
+        s.para.alignment = Alignment::Center;
+        break;
+    case Word::AlignRight:
+        s.para.alignment = Alignment::Right;
+        break;
+    case Word::AlignJustify:
+        s.para.alignment = Alignment::Justify;
+        break;
+    case Word::LeftIndent:
+        s.para.leftIndent = clampInt(value, -kMaxIndent, kMaxIndent);
+        break;
+    case Word::RightIndent:
+        s.para.rightIndent = clampInt(value, -kMaxIndent, kMaxIndent);
+        break;
+    case Word::FirstIndent:
+        s.para.firstIndent = clampInt(value, -kMaxIndent, kMaxIndent);
+        break;
+    case Word::SpaceBefore:
+        s.para.spaceBefore = clampInt(value, 0, kMaxIndent);
+        break;
+    case Word::SpaceAfter:
+        s.para.spaceAfter = clampInt(value, 0, kMaxIndent);
+        break;
+    case Word::LineSpacing:
+        s.para.lineSpacing = clampInt(value, -kMaxIndent, kMaxIndent);
+        break;
+    case Word::LineMultiple:
+        s.para.lineMultiple = on;
+        break;
+    case Word::InTable:
+        s.para.inTable = on;
+        if (on && s.para.tableLevel < 1) {
+            s.para.tableLevel = 1;
+        }
+        break;
+    case Word::TableLevel:
+        s.para.tableLevel = clampInt(value, 0, 1000);
+        s.para.inTable = s.para.tableLevel > 0;
+        break;
+    case Word::ListOverride:
+        s.para.listOverride = clampInt(value, 0, 1 << 20);
+        break;
+    case Word::ListLevel:
+        s.para.listLevel = clampInt(value, 0, 8);
+        break;
+
+    case Word::Par:
+        paragraphBreak();
+        break;
+    case Word::Line:
+        if (s.destination == Destination::Body && !s.chr.hidden && !s.chr.deleted) {
+            beginContent();
+            flushText();
+            m_sink.lineBreak(s.chr);
+        }
+        break;
+    case Word::Tab:
+        emitChar(u'\t');
+        break;
+    case Word::Cell:
+    case Word::NestCell:
+        cellEnd();
+        break;
+    case Word::Row:
+        rowEnd(false);
+        break;
+    case Word::NestRow:
+        rowEnd(true);
+        break;
+
+    case Word::EmDash:
+        emitChar(0x2014);
+        break;
+    case Word::EnDash:
+        emitChar(0x2013);
+        break;
+    case Word::Bullet:
+        emitChar(0x2022);
+        break;
+    case Word::LeftQuote:
+        emitChar(0x2018);
+        break;
+    case Word::RightQuote:
+        emitChar(0x2019);
+        break;
+    case Word::LeftDoubleQuote:
+        emitChar(0x201C);
+        break;
+    case Word::RightDoubleQuote:
+        emitChar(0x201D);
+        break;
+    case Word::EmSpace:
+        emitChar(0x2003);
+        break;
+    case Word::EnSpace:
+        emitChar(0x2002);
+        break;
+    case Word::QuarterEmSpace:
+        emitChar(0x2005);
+        break;
+    case Word::ZeroWidthJoiner:
+        emitChar(0x200D);
+        break;
+    case Word::ZeroWidthNonJoiner:
+        emitChar(0x200C);
+        break;
+    case Word::ZeroWidthBreak:
+        emitChar(0x200B);
+        break;
+    case Word::LtrMark:
+        emitChar(0x200E);
+        break;
+    case Word::RtlMark:
+        emitChar(0x200F);
+        break;
+
+    case Word::Unicode:
+        if (hasParameter) {
+            emitUnicode(value);
+            m_skip = s.unicodeSkip;
+        }
+        break;
+    case Word::UnicodeSkip:
+        s.unicodeSkip = static_cast<std::uint8_t>(clampInt(value, 0, 16));
+        break;
+    case Word::Ansi:
+        m_ansiCodePage = 1252;
+        break;
+    case Word::Mac:
+        m_ansiCodePage = 10000;
+        break;
+    case Word::Pc:
+        m_ansiCodePage = 437;
+        break;
+    case Word::Pca:
+        m_ansiCodePage = 850;
+        break;
+    case Word::AnsiCodePage:
+        if (value > 0 && value < 100000) {
+            m_ansiCodePage = value;
+        }
+        break;
+    case Word::DefaultFont:
+        m_tables.defaultFont = value;
+        break;
+    case Word::FontCharset:
+    case Word::FontCodePage:
+    case Word::FamilyNil:
+    case Word::FamilyRoman:
+    case Word::FamilySwiss:
+    case Word::FamilyModern:
+    case Word::FamilyScript:
+    case Word::FamilyDecor:
+    case Word::FamilyTech: {
+        if (s.destination != Destination::FontTable || m_currentFont == INT_MIN) {
+            break;
+        }
+        auto it = m_tables.fonts.find(m_currentFont);
+        if (it == m_tables.fonts.end()) {
+            break;
+        }
+        FontInfo& font = it.value();
+        switch (word) {
+        case Word::FontCharset:
+            font.charset = clampInt(value, 0, 255);
+            break;
+        case Word::FontCodePage:
+            font.codePage = value > 0 && value < 100000 ? value : 0;
+            break;
+        case Word::FamilyRoman:
+            font.family = FontFamily::Roman;
+            break;
+        case Word::FamilySwiss:
+            font.family = FontFamily::Swiss;
+            break;
+        case Word::FamilyModern:
+            font.family = FontFamily::Modern;
+            break;
+        case Word::FamilyScript:
+            font.family = FontFamily::Script;
+            break;
+        case Word::FamilyDecor:
+            font.family = FontFamily::Decor;
+            break;
+        case Word::FamilyTech:
+            font.family = FontFamily::Tech;
+            break;
+        default:
+            break;
+        }
+        break;
+    }
+    case Word::Red:
+        m_colour.automatic = false;
+        m_colour.rgb = qRgb(clampInt(value, 0, 255), qGreen(m_colour.rgb), qBlue(m_colour.rgb));
+        break;
+    case Word::Green:
+        m_colour.automatic = false;
+        m_colour.rgb = qRgb(qRed(m_colour.rgb), clampInt(value, 0, 255), qBlue(m_colour.rgb));
+        break;
+    case Word::Blue:
+        m_colour.automatic = false;
+        m_colour.rgb = qRgb(qRed(m_colour.rgb), qGreen(m_colour.rgb), clampInt(value, 0, 255));
+        break;
+
+    case Word::PngBlip:
+        m_picture.kind = PictureKind::Png;
+        break;
+    case Word::JpegBlip:
+        m_picture.kind = PictureKind::Jpeg;
+        break;
+    case Word::OtherBlip:
+        m_picture.kind = PictureKind::Other;
+        break;
+    case Word::PicWidth:
+        m_picture.width = clampInt(value, 0, 1 << 20);
+        break;
+    case Word::PicHeight:
+        m_picture.height = clampInt(value, 0, 1 << 20);
+        break;
+    case Word::PicWidthGoal:
+        m_picture.widthGoal = clampInt(value, 0, 1 << 24);
+        break;
+    case Word::PicHeightGoal:
+        m_picture.heightGoal = clampInt(value, 0, 1 << 24);
+        break;
+    case Word::PicScaleX:
+        m_picture.scaleX = clampInt(value, 1, 10000);
+        break;
+    case Word::PicScaleY:
+        m_picture.scaleY = clampInt(value, 1, 10000);
+        break;
+    }
+}
+
+} // namespace folioneer::rtf

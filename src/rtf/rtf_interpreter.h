@@ -1,0 +1,250 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "rtf/rtf.h"
+#include "rtf/rtf_code_pages.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QRgb>
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+#include <vector>
+
+namespace folioneer::rtf {
+
+class Tokenizer;
+enum class Word : std::uint8_t;
+
+/// Bounds that keep hostile input cheap; tests lower them.
+struct ReaderLimits {
+    int maxDepth = 1000;                          ///< pushed group levels; deeper braces are only counted
+    int maxFonts = 16384;                         ///< font-table entries
+    int maxColours = 4096;                        ///< colour-table entries
+    int maxLists = 4096;                          ///< list definitions and overrides
+    qsizetype maxPictureBytes = 64 * 1024 * 1024; ///< hex digits or binary bytes of one picture
+    int maxFieldInstruction = 8192;               ///< characters of a field instruction kept
+};
+
+enum class Underline : std::uint8_t {
+    None,
+    Single,
+    Double,
+    Dotted,
+    Dash,
+    DashDot,
+    DashDotDot,
+    Wave,
+    Thick,
+    Words
+};
+enum class VerticalPosition : std::uint8_t { Normal, Super, Sub };
+enum class Alignment : std::uint8_t { Left, Center, Right, Justify };
+enum class FontFamily : std::uint8_t { Any, Roman, Swiss, Modern, Script, Decor, Tech };
+
+/// Character properties of a run (colour and font are indexes into the document's tables).
+struct CharFormat {
+    int font = -1; ///< -1: the document's default font
+    int sizeHalfPoints = 24;
+    int foreground = 0; ///< colour-table index, 0 = automatic
+    int background = 0; ///< colour-table index, 0 = none
+    int link = -1;      ///< index into DocumentTables::links
+    Underline underline = Underline::None;
+    VerticalPosition vertical = VerticalPosition::Normal;
+    bool bold = false;
+    bool italic = false;
+    bool strike = false;
+    bool caps = false;
+    bool smallCaps = false;
+    bool hidden = false;
+    bool deleted = false;
+    bool operator==(const CharFormat&) const = default;
+};
+
+/// Paragraph properties in effect when a paragraph ends (lengths in twips).
+struct ParagraphFormat {
+    Alignment alignment = Alignment::Left;
+    int leftIndent = 0;
+    int rightIndent = 0;
+    int firstIndent = 0;
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+    int lineSpacing = 0; ///< \sl: 0 single, >0 at least (or multiple), <0 exactly
+    bool lineMultiple = false;
+    bool inTable = false;
+    int tableLevel = 0;
+    int listOverride = 0; ///< \ls, 0 = none
+    int listLevel = 0;
+    bool operator==(const ParagraphFormat&) const = default;
+};
+
+struct FontInfo {
+    QString name;
+    int charset = -1;
+    int codePage = 0; ///< \cpg
+    FontFamily family = FontFamily::Any;
+};
+
+struct ColourEntry {
+    bool automatic = true;
+    QRgb rgb = 0;
+};
+
+/// The tables a document declares; sinks resolve CharFormat indexes through them.
+struct DocumentTables {
+    QHash<int, FontInfo> fonts;
+    int defaultFont = 0;
+    QList<ColourEntry> colours;
+    QStringList links;
+};
+
+struct ListMarker {
+    QString text; ///< as shown, without the TAB that follows it
+    int listOverride = 0;
+    int level = 0;
+};
+
+enum class PictureKind : std::uint8_t { Other, Png, Jpeg };
+
+struct Picture {
+    QByteArray data;
+    PictureKind kind = PictureKind::Other;
+    int width = 0, height = 0;         ///< \picw, \pich
+    int widthGoal = 0, heightGoal = 0; ///< twips
+    int scaleX = 100, scaleY = 100;    ///< percent
+};
+
+// What the interpreter reports. Sinks see the document's visible content in order: tables
+// already flattened to tabs, list markers separate from the text, and paragraph ends. The
+// interpreter alone decides which characters a document holds, so every sink agrees.
+class Sink {
+public:
+    virtual ~Sink() = default;
+    virtual void begin(const DocumentTables& tables) { m_tables = &tables; }
+    /// Whether text must be split where character properties change.
+    virtual bool wantsFormats() const { return false; }
+    /// Whether picture data is wanted (otherwise pictures are skipped unread).
+    virtual bool wantsPictures() const { return false; }
+    virtual void text(QStringView text, const CharFormat& format) = 0;
+    virtual void lineBreak(const CharFormat& format) = 0;
+    virtual void listMarker(const ListMarker& marker, const CharFormat& format) = 0;
+    virtual void paragraphEnd(const ParagraphFormat& format) = 0;
+    virtual void picture(const Picture&, const CharFormat&) {}
+    /// The end of the document. When it ended with a paragraph mark, that mark produces no
+    /// further (empty) paragraph.
+    virtual void finish(const ParagraphFormat& lastParagraph, bool endedWithParagraphMark) = 0;
+
+protected:
+    const DocumentTables* m_tables = nullptr;
+};
+
+/// Where the RTF document begins in `bytes` (after an optional UTF-8 BOM and white space), or -1.
+int rtfStart(const QByteArray& bytes);
+
+// Runs the RTF group and destination rules over a byte buffer and reports the visible content
+// to a sink. One explicit stack of group states (no recursion per group), linear in the input.
+// It knows nothing about QTextDocument.
+class Interpreter {
+public:
+    explicit Interpreter(Sink& sink, const ReaderLimits& limits = {});
+    ~Interpreter();
+
+    /// Reads `rtf`. With rawTextIsUtf8, 8-bit text bytes (not \'hh escapes) are UTF-8: RTF that
+    /// arrived as a string whose non-ASCII characters are already themselves.
+    ReadStatus run(const QByteArray& rtf, bool rawTextIsUtf8 = false);
+
+private:
+    enum class Destination : std::uint8_t {
+        Body,
+        FontTable,
+        ColourTable,
+        FieldInstruction,
+        ListMarker,
+        Picture,
+        Ignored, ///< control words still run, text is dropped
+    };
+
+    struct GroupState {
+        CharFormat chr;
+        ParagraphFormat para;
+        Destination destination = Destination::Body;
+        std::uint8_t unicodeSkip = 1;
+    };
+
+    void handleWord(Tokenizer& tokenizer, Word word, bool hasParameter, int parameter);
+    void handleSymbol(char symbol);
+    void openGroup();
+    /// Returns true when the document's outermost group closed.
+    bool closeGroup();
+    void skipDestination(Tokenizer& tokenizer);
+
+    int currentCodePage();
+    void addBytes(const char* bytes, int length);
+    void flushBytes();
+    void emitText(QStringView text);
+    void emitChar(char16_t c) { emitText(QStringView(&c, 1)); }
+    void emitVisible(QStringView text);
+    void emitUnicode(int value);
+    void resolveSurrogate();
+    void beginContent();
+    void flushText();
+    void paragraphBreak();
+    void emitPendingMarker();
+    void cellEnd();
+    void rowEnd(bool nested);
+    void pictureBytes(const char* bytes, int length);
+    void pictureBinary(const char* bytes, int length);
+    void finishFieldInstruction();
+
+    GroupState& state() { return m_stack.back(); }
+
+    Sink& m_sink;
+    ReaderLimits m_limits;
+    DocumentTables m_tables;
+    CodePageDecoders m_decoders;
+    std::vector<GroupState> m_stack;
+    int m_overflow = 0;
+    bool m_star = false;
+    bool m_documentClosed = false;
+    bool m_firstInGroup = false;
+    bool m_rawUtf8 = false;
+    bool m_wantsFormats = false;
+    int m_ansiCodePage = 1252;
+    int m_skip = 0;
+    char16_t m_highSurrogate = 0;
+
+    QByteArray m_bytes;
+    int m_bytesCodePage = 0;
+    QString m_text;
+    CharFormat m_textFormat;
+    QString m_decoded;
+
+    // Font table and colour table being read.
+    int m_currentFont = -1;
+    bool m_fontNameDone = false;
+    ColourEntry m_colour;
+
+    QString m_fieldInstruction;
+    QString m_markerText;
+    bool m_hasMarker = false;
+    QString m_marker;
+
+    Picture m_picture;
+    bool m_pictureTooBig = false;
+    int m_pictureNibble = -1;
+
+    // Table flattening: cells become tabs, rows paragraphs; what is pending is written only
+    // when more content follows, so rows get no trailing tab and cells no trailing space.
+    enum class CellSeparator : std::uint8_t { None, Space, Break };
+    int m_pendingTabs = 0;
+    CellSeparator m_cellSeparator = CellSeparator::None;
+    int m_cellSeparatorLevel = 0;
+    bool m_cellHasContent = false;
+    bool m_endedWithParagraph = false;
+};
+
+} // namespace folioneer::rtf

@@ -1,0 +1,90 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "rtf/rtf_list_markers.h"
+
+#include "rtf/rtf.h"
+
+#include <QTextBlock>
+#include <QTextList>
+#include <QTextListFormat>
+
+namespace folioneer::rtf {
+
+namespace {
+
+constexpr char16_t kDisc = 0x2022;
+constexpr char16_t kCircle = 0x25E6;
+constexpr char16_t kSquare = 0x25AA;
+
+} // namespace
+
+QTextListFormat listFormatForMarker(const QString& marker)
+{
+    QTextListFormat format;
+    if (marker.size() == 1) {
+        const char16_t c = marker[0].unicode();
+        if (c == kDisc || c == kCircle || c == kSquare || c == 0x25A0) {
+            format.setStyle(c == kDisc     ? QTextListFormat::ListDisc
+                            : c == kCircle ? QTextListFormat::ListCircle
+                                           : QTextListFormat::ListSquare);
+            return format;
+        }
+    }
+    qsizetype first = 0;
+    while (first < marker.size() && !marker[first].isLetterOrNumber()) {
+        ++first;
+    }
+    qsizetype last = marker.size() - 1;
+    while (last >= first && !marker[last].isLetterOrNumber()) {
+        --last;
+    }
+    if (first <= last) {
+        const QString core = marker.mid(first, last - first + 1);
+        QTextListFormat::Style style = QTextListFormat::ListStyleUndefined;
+        if (core == QLatin1String("1")) {
+            style = QTextListFormat::ListDecimal;
+        } else if (core == QLatin1String("a")) {
+            style = QTextListFormat::ListLowerAlpha;
+        } else if (core == QLatin1String("A")) {
+            style = QTextListFormat::ListUpperAlpha;
+        } else if (core == QLatin1String("i")) {
+            style = QTextListFormat::ListLowerRoman;
+        } else if (core == QLatin1String("I")) {
+            style = QTextListFormat::ListUpperRoman;
+        }
+        if (style != QTextListFormat::ListStyleUndefined) {
+            format.setStyle(style);
+            format.setNumberPrefix(marker.left(first));
+            format.setNumberSuffix(marker.mid(last + 1));
+            return format;
+        }
+    }
+    // No numbering Qt can continue from here: keep the text exactly as the document shows it.
+    format.setStyle(QTextListFormat::ListDisc);
+    format.setProperty(kListMarkerTextProperty, marker);
+    return format;
+}
+
+QString listItemMarker(const QTextBlock& block)
+{
+    QTextList* list = block.textList();
+    if (!list) {
+        return {};
+    }
+    const QTextListFormat format = list->format();
+    if (format.hasProperty(kListMarkerTextProperty)) {
+        return format.stringProperty(kListMarkerTextProperty);
+    }
+    switch (format.style()) {
+    case QTextListFormat::ListDisc:
+        return QString(QChar(kDisc));
+    case QTextListFormat::ListCircle:
+        return QString(QChar(kCircle));
+    case QTextListFormat::ListSquare:
+        return QString(QChar(kSquare));
+    default:
+        return list->itemText(block);
+    }
+}
+
+} // namespace folioneer::rtf
