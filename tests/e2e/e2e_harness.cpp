@@ -262,12 +262,17 @@ void Session::stopClipboardServers()
     m_clipboardServers.clear();
 }
 
-void Session::stop()
+void Session::stopProgram()
 {
-    stopClipboardServers();
     if (m_program) {
         endProcess(*m_program);
     }
+}
+
+void Session::stop()
+{
+    stopClipboardServers();
+    stopProgram();
     if (m_xvfb) {
         endProcess(*m_xvfb);
     }

@@ -83,6 +83,8 @@ public:
     std::optional<int> waitForProgramExit(int timeoutMs = kWindowTimeoutMs);
     /// What the program wrote to stdout and stderr so far.
     QByteArray programOutput() const;
+    /// Ends the program (the display keeps running, so the program can be started again).
+    void stopProgram();
     /// Ends the program, the clipboard servers and Xvfb; safe to call twice.
     void stop();
     /// Process ids of everything this session started that may still run.
