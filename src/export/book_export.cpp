@@ -9,6 +9,10 @@
 #include "support/text_codec.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <limits>
 
 namespace folioneer {
 
@@ -24,18 +28,10 @@ QString tr(const char* text)
 }
 
 // The heading block: a blank line, the heading, the 69-hyphen separator and two empty lines.
-void appendHeading(QString& out, const QString& keyword, const QString& name)
+QString headingBlock(const QString& keyword, const QString& name)
 {
     static const QString separator(69, QLatin1Char('-'));
-    out += kCrLf;
-    out += keyword;
-    out += QLatin1Char(' ');
-    out += name;
-    out += kCrLf;
-    out += separator;
-    out += kCrLf;
-    out += kCrLf;
-    out += kCrLf;
+    return kCrLf + keyword + QLatin1Char(' ') + name + kCrLf + separator + kCrLf + kCrLf + kCrLf;
 }
 
 // One line of the table of contents as the export reads it: its text without the line end,
@@ -68,19 +64,19 @@ QList<ExportLine> readExportLines(const QString& text)
     return lines;
 }
 
-} // namespace
+// What one line of the table of contents adds to the book: a heading block, and the content
+// file of the outline entry made from that line when there is one.
+struct BookPiece {
+    QString heading;
+    QString contentPath; ///< empty when the entry has no content file
+};
 
-BookText buildBookText(const QString& tocPath, const QString& projectPath)
+QList<BookPiece> planBook(const QString& tocText, const QString& projectPath, qint64& contentBytes)
 {
-    const FileRead toc = readWholeFile(tocPath);
-    if (!toc.ok()) {
-        return {{}, toc.error};
-    }
-
-    QString out;
+    QList<BookPiece> pieces;
     // Titles as the outline holds them, which is what content files are named after.
     QString outlineChapter;
-    for (const ExportLine& line : readExportLines(decodeText(toc.data))) {
+    for (const ExportLine& line : readExportLines(tocText)) {
         const QString trimmed = trimBlanks(line.text);
         if (trimmed.isEmpty()) {
             continue;
@@ -91,28 +87,59 @@ BookText buildBookText(const QString& tocPath, const QString& projectPath)
         const TocLine outlineLine =
             classifyTocLine(line.endedByCrLf ? line.text + QLatin1Char('\r') : line.text);
         if (trimmed.startsWith(kChapterKeyword)) {
-            appendHeading(out, kChapterKeyword, trimBlanks(trimmed.mid(kChapterKeyword.size())));
+            pieces.append(
+                {headingBlock(kChapterKeyword, trimBlanks(trimmed.mid(kChapterKeyword.size()))), {}});
             outlineChapter = outlineLine.title;
             continue;
         }
         if (!trimmed.startsWith(kSectionKeyword)) {
             continue;
         }
-        appendHeading(out, kSectionKeyword, trimBlanks(trimmed.mid(kSectionKeyword.size())));
-        if (outlineLine.kind != TocLineKind::Section) {
-            continue; // the outline makes no entry of it, so it has no content file
+        BookPiece piece{headingBlock(kSectionKeyword, trimBlanks(trimmed.mid(kSectionKeyword.size()))), {}};
+        // A line the outline makes no entry of has no content file.
+        if (outlineLine.kind == TocLineKind::Section) {
+            const QString path = ContentFilePath(projectPath, outlineChapter, outlineLine.title);
+            if (ArchivoExiste(path)) {
+                piece.contentPath = path;
+                contentBytes += QFileInfo(path).size();
+            }
         }
-        const QString contentPath = ContentFilePath(projectPath, outlineChapter, outlineLine.title);
-        if (!ArchivoExiste(contentPath)) {
+        pieces.append(piece);
+    }
+    return pieces;
+}
+
+} // namespace
+
+BookText buildBookText(const QString& tocPath, const QString& projectPath)
+{
+    const FileRead toc = readWholeFile(tocPath);
+    if (!toc.ok()) {
+        return {{}, toc.error};
+    }
+    qint64 contentBytes = 0;
+    const QList<BookPiece> pieces = planBook(decodeText(toc.data), projectPath, contentBytes);
+
+    // An RTF document holds at least one byte per character of its text, so the sizes of the
+    // content files bound the book: one allocation instead of copying a growing text.
+    qint64 capacity = contentBytes;
+    for (const BookPiece& piece : pieces) {
+        capacity += piece.heading.size() + 4;
+    }
+    QString out;
+    out.reserve(qsizetype(std::min<qint64>(capacity, std::numeric_limits<int>::max())));
+    for (const BookPiece& piece : pieces) {
+        out += piece.heading;
+        if (piece.contentPath.isEmpty()) {
             continue;
         }
-        const FileRead content = readWholeFile(contentPath);
+        const FileRead content = readWholeFile(piece.contentPath);
         if (!content.ok()) {
             return {{}, content.error};
         }
         const rtf::PlainText plain = rtf::plainTextFromRtf(content.data);
         if (!plain.ok()) {
-            return {{}, tr("The content file %1 is not an RTF document.").arg(contentPath)};
+            return {{}, tr("The content file %1 is not an RTF document.").arg(piece.contentPath)};
         }
         out += plain.text;
         out += kCrLf;
