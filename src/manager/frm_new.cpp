@@ -541,7 +541,11 @@ void frmNew::cmpPromptOk_Click()
     // Set while the sequel panel is still up, so the sequel prompt in step 2 stays.
     txtMainTopic->setText(sentence);
     frPro->hide();
+    // The focus lands on the topic; its text must not be selected, or the next key would
+    // replace the sentence just handed over.
     txtMainTopic->setFocus(Qt::OtherFocusReason);
+    txtMainTopic->deselect();
+    txtMainTopic->end(false);
 }
 
 void frmNew::cmdPromptCancel_Click()
