@@ -2,7 +2,7 @@
 # SPDX-FileCopyrightText: 2026 Folioneer developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
-# Usage: run-program.sh PROGRAM_DIR [PREFIX] [SCREENSHOT]
+# Usage: run-program.sh [--install-only] PROGRAM_DIR [PREFIX] [SCREENSHOT]
 #
 # Installs the built program folder PROGRAM_DIR into PREFIX (default $HOME/Folioneer) and starts
 # the program from there.
@@ -13,9 +13,16 @@
 # With no display (neither DISPLAY nor WAYLAND_DISPLAY set) the program runs under its own Xvfb:
 # the script waits for the first window, writes a screenshot of it to SCREENSHOT (default
 # ${TMPDIR:-/tmp}/folioneer-first-window.png), ends the program and exits 0.
+# --install-only installs and does not start the program.
 set -euo pipefail
 
-program_dir=${1:?usage: run-program.sh PROGRAM_DIR [PREFIX] [SCREENSHOT]}
+install_only=0
+if [[ "${1:-}" == "--install-only" ]]; then
+  install_only=1
+  shift
+fi
+
+program_dir=${1:?usage: run-program.sh [--install-only] PROGRAM_DIR [PREFIX] [SCREENSHOT]}
 prefix=${2:-$HOME/Folioneer}
 screenshot=${3:-${TMPDIR:-/tmp}/folioneer-first-window.png}
 window_timeout=${FOLIONEER_WINDOW_TIMEOUT:-30}
@@ -111,6 +118,9 @@ run_headless() {
 }
 
 install_program_folder
+if ((install_only)); then
+  exit 0
+fi
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
   run_headless
   exit 0
