@@ -348,7 +348,10 @@ QList<Window> Session::visibleWindows()
             if (title.endsWith('\n')) {
                 title.chop(1);
             }
-            windows.append({id, QString::fromUtf8(title)});
+            // Untitled helper windows (Qt and X input methods map some) are not the program's.
+            if (!title.isEmpty()) {
+                windows.append({id, QString::fromUtf8(title)});
+            }
         }
     }
     return windows;
