@@ -141,7 +141,11 @@ void tst_ProjectStore::projectNames()
 void tst_ProjectStore::listProjects()
 {
     QTemporaryDir dir;
-    QCOMPARE(folioneer::listProjects(dir.path()), QStringList{}); // no projects folder at all
+    // No projects folder at all: nothing listed, and no name can be created.
+    QCOMPARE(folioneer::listProjects(dir.path()), QStringList{});
+    QCOMPARE(int(createProject(dir.path(), "Book", "T", "Chapter: A").outcome),
+             int(CreateProjectOutcome::InvalidName));
+    QVERIFY(!QFileInfo::exists(dir.filePath("projects")));
     QDir projects(dir.path());
     QVERIFY(projects.mkdir("projects") && projects.cd("projects"));
     for (const char* name : {"b", "a", "C", "A", ".hidden"}) {
