@@ -9,6 +9,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 #include <QThread>
 
 #include <csignal>
@@ -117,6 +118,21 @@ Session::Session(const QString& programDir)
 
 Session::~Session()
 {
+    if (QTest::currentTestFailed() && !m_display.isEmpty()) {
+        QStringList shown;
+        for (const Window& window : visibleWindows()) {
+            shown.append(QStringLiteral("\"%1\"").arg(window.title));
+        }
+        qWarning().noquote() << "windows shown:" << shown.join(QStringLiteral(", "));
+        qWarning().noquote() << "program output:" << QString::fromUtf8(programOutput().right(4000));
+        const QString folder = qEnvironmentVariable("FOLIONEER_E2E_SCREENSHOTS");
+        if (!folder.isEmpty() && QDir().mkpath(folder)) {
+            const QString name = QStringLiteral("%1-%2.png")
+                                     .arg(QString::fromLatin1(QTest::currentTestFunction()),
+                                          QString::fromLatin1(QTest::currentDataTag()));
+            screenshot(folder + QLatin1Char('/') + name);
+        }
+    }
     stop();
 }
 
@@ -152,6 +168,18 @@ std::optional<QByteArray> Session::readProgramFile(const QString& relativePath) 
         return std::nullopt;
     }
     return file.readAll();
+}
+
+bool Session::waitForProgramFile(const QString& relativePath,
+                                 const std::function<bool(const std::optional<QByteArray>&)>& condition,
+                                 int timeoutMs)
+{
+    if (!waitUntil([&] { return condition(readProgramFile(relativePath)); }, timeoutMs)) {
+        return fail(QStringLiteral("\"%1\" did not reach the expected state within %2 ms")
+                        .arg(relativePath)
+                        .arg(timeoutMs));
+    }
+    return true;
 }
 
 std::unique_ptr<QProcess> Session::startOwnedProcess(const QString& program, const QStringList& arguments)

@@ -43,6 +43,8 @@ struct CommandResult {
 // itself, and the X tools that find windows, type, click and use the clipboard.
 // Everything it starts is ended when it is destroyed, and also when the test process dies.
 // Every wait is bounded; a false or empty result means the timeout passed (see lastError()).
+// When the current test has failed, destruction prints the program's output and the shown
+// windows, and writes a screenshot into $FOLIONEER_E2E_SCREENSHOTS when that folder is set.
 class Session {
 public:
     static constexpr int kStartTimeoutMs = 20000;
@@ -69,6 +71,10 @@ public:
     bool writeProgramFile(const QString& relativePath, const QByteArray& bytes);
     /// The bytes of a file relative to the program folder; nullopt when it cannot be read.
     std::optional<QByteArray> readProgramFile(const QString& relativePath) const;
+    /// Waits until the file's bytes (nullopt = missing) satisfy `condition`, e.g. after a save.
+    bool waitForProgramFile(const QString& relativePath,
+                            const std::function<bool(const std::optional<QByteArray>&)>& condition,
+                            int timeoutMs = kWindowTimeoutMs);
 
     // --- Display and program ----------------------------------------------------------------
 

@@ -88,6 +88,11 @@ void TestE2eHarness::programFolderIsPrivateCopy()
     QCOMPARE(session.readProgramFile(QStringLiteral("projects/Book/--toc.txt")),
              std::optional<QByteArray>("Chapter: One\r\n"));
     QCOMPARE(session.readProgramFile(QStringLiteral("projects/Book/--none.txt")), std::nullopt);
+    QVERIFY(session.waitForProgramFile(
+        QStringLiteral("projects/Book/--maintopic.txt"), [](const auto& bytes) { return bytes == "Topic"; },
+        200));
+    QVERIFY(!session.waitForProgramFile(
+        QStringLiteral("projects/Book/--maintopic.txt"), [](const auto& bytes) { return !bytes; }, 200));
     QVERIFY(QFileInfo(session.programFolder() + QStringLiteral("/folioneer")).isExecutable());
     QCOMPARE(QDir(built + QStringLiteral("/projects")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              projectsBefore);
