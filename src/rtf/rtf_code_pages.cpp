@@ -274,6 +274,23 @@ QString codecName(int codePage)
         return QStringLiteral("IBM850");
     case 10000:
         return QStringLiteral("macintosh");
+    // The Mac East Asian code pages are decoded by their Windows relatives.
+    case 10001:
+        return QStringLiteral("windows-932");
+    case 10002:
+        return QStringLiteral("windows-950");
+    case 10003:
+        return QStringLiteral("windows-949");
+    case 10008:
+        return QStringLiteral("windows-936");
+    case 10006:
+        return QStringLiteral("x-mac-greek");
+    case 10007:
+        return QStringLiteral("x-mac-cyrillic");
+    case 10029:
+        return QStringLiteral("x-mac-centraleurroman");
+    case 10081:
+        return QStringLiteral("x-mac-turkish");
     case 65001:
         return QStringLiteral("UTF-8");
     default:
@@ -294,6 +311,28 @@ int codePageForCharset(int charset)
         return kCodePageSymbol;
     case 77:
         return 10000;
+    case 78:
+        return 10001;
+    case 79:
+        return 10003;
+    case 80:
+        return 10008;
+    case 81:
+        return 10002;
+    case 83:
+        return 10005;
+    case 84:
+        return 10004;
+    case 85:
+        return 10006;
+    case 86:
+        return 10081;
+    case 87:
+        return 10021;
+    case 88:
+        return 10029;
+    case 89:
+        return 10007;
     case 128:
         return 932;
     case 129:

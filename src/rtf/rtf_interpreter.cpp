@@ -24,6 +24,14 @@ enum class Word : std::uint8_t {
     Picture,
     ShapePicture,
     ListText,
+    ListTableDestination,
+    LevelText,
+    ListDefinition,
+    ListLevelDefinition,
+    LevelNumberFormat,
+    LevelStart,
+    ListId,
+    ListOverrideDefinition,
     Upr,
     Ud,
     NestTableProps,
@@ -73,6 +81,7 @@ enum class Word : std::uint8_t {
     ListLevel,
     // breaks
     Par,
+    Section,
     Line,
     Tab,
     Cell,
@@ -170,8 +179,8 @@ Word lookupWord(std::string_view name)
         {"datastore", Word::Skip},
         {"xmlnstbl", Word::Skip},
         {"rsidtbl", Word::Skip},
-        {"listtable", Word::Skip},
-        {"listoverridetable", Word::Skip},
+        {"listtable", Word::ListTableDestination},
+        {"listoverridetable", Word::ListTableDestination},
         {"latentstyles", Word::Skip},
         {"pgdsctbl", Word::Skip},
         {"nonesttables", Word::Skip},
@@ -240,6 +249,14 @@ Word lookupWord(std::string_view name)
         {"pict", Word::Picture},
         {"shppict", Word::ShapePicture},
         {"listtext", Word::ListText},
+        {"leveltext", Word::LevelText},
+        {"list", Word::ListDefinition},
+        {"listlevel", Word::ListLevelDefinition},
+        {"levelnfc", Word::LevelNumberFormat},
+        {"levelnfcn", Word::LevelNumberFormat},
+        {"levelstartat", Word::LevelStart},
+        {"listid", Word::ListId},
+        {"listoverride", Word::ListOverrideDefinition},
         {"pntext", Word::ListText},
         {"upr", Word::Upr},
         {"ud", Word::Ud},
@@ -303,7 +320,7 @@ Word lookupWord(std::string_view name)
         // Breaks.
         {"par", Word::Par},
         {"page", Word::Par},
-        {"sect", Word::Par},
+        {"sect", Word::Section},
         {"column", Word::Par},
         {"line", Word::Line},
         {"tab", Word::Tab},
@@ -433,7 +450,10 @@ int rtfStart(const QByteArray& bytes)
     return -1;
 }
 
-Interpreter::Interpreter(Sink& sink, const ReaderLimits& limits) : m_sink(sink), m_limits(limits) {}
+Interpreter::Interpreter(Sink& sink, const ReaderLimits& limits)
+    : m_sink(sink), m_limits(limits), m_listTable(limits.maxLists)
+{
+}
 
 Interpreter::~Interpreter() = default;
 
@@ -543,6 +563,9 @@ ReadStatus Interpreter::run(const QByteArray& rtf, bool rawTextIsUtf8)
             if (state().destination == Destination::Picture) {
                 break;
             }
+            if (state().destination == Destination::ListMarker) {
+                m_markerHadBytes = true;
+            }
             const int codePage = currentCodePage();
             if (!m_bytes.isEmpty() && m_bytesCodePage != codePage) {
                 flushBytes();
@@ -580,6 +603,9 @@ ReadStatus Interpreter::run(const QByteArray& rtf, bool rawTextIsUtf8)
     }
     flushBytes();
     resolveSurrogate();
+    if (!m_leadingSpaces.isEmpty()) {
+        beginContent();
+    }
     const bool truncated = !closed;
     // Close what the input left open so that pending pictures and markers are delivered.
     while (!closed && !m_stack.empty()) {
@@ -624,13 +650,25 @@ bool Interpreter::closeGroup()
         case Destination::ListMarker: {
             QString marker = m_markerText.trimmed();
             marker.remove(u'\t');
-            if (parent == Destination::Body && !marker.isEmpty() && !closing.chr.hidden) {
-                m_marker = marker;
-                m_hasMarker = true;
+            const bool undecodable = marker.isEmpty() || marker.contains(QChar(0xFFFD));
+            if (parent == Destination::Body && !closing.chr.hidden) {
+                if (!undecodable) {
+                    m_marker = marker;
+                    m_hasMarker = true;
+                    m_leadingSpaces.clear();
+                }
+                // An explicitly empty marker shows nothing; one whose bytes did not decode
+                // leaves the marker to the list definition.
+                m_markerSeen = !(undecodable && m_markerHadBytes);
             }
             m_markerText.clear();
+            m_markerHadBytes = false;
             break;
         }
+        case Destination::LevelText:
+            m_listTable.setLevelText(m_levelText);
+            m_levelText.clear();
+            break;
         case Destination::Picture:
             if (!m_pictureTooBig && !m_picture.data.isEmpty()) {
                 m_sink.picture(m_picture, closing.chr);
@@ -669,8 +707,12 @@ int Interpreter::currentCodePage()
     if (it->codePage > 0) {
         return it->codePage;
     }
-    if (it->charset >= 0) {
-        const int cp = codePageForCharset(it->charset);
+    // The Symbol font's bytes are its own encoding even when the table omits \fcharset2.
+    const int charset = it->charset < 0 && it->name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0
+                            ? 2
+                            : it->charset;
+    if (charset >= 0) {
+        const int cp = codePageForCharset(charset);
         if (cp == kCodePageSymbol) {
             return it->name.startsWith(QLatin1String("Symbol"), Qt::CaseInsensitive) ? kCodePageSymbol
                                                                                      : kCodePageSymbolOther;
@@ -691,6 +733,9 @@ void Interpreter::addBytes(const char* bytes, int length)
     }
     if (destination == Destination::Ignored) {
         return;
+    }
+    if (destination == Destination::ListMarker) {
+        m_markerHadBytes = true;
     }
     int codePage = currentCodePage();
     if (m_rawUtf8 && codePage != kCodePageSymbol && codePage != kCodePageSymbolOther) {
@@ -729,6 +774,13 @@ void Interpreter::emitText(QStringView text)
         return;
     case Destination::ListMarker:
         m_markerText.append(text);
+        return;
+    case Destination::LevelText:
+        if (m_levelText.size() < 64) {
+            m_levelText.append(text);
+        }
+        return;
+    case Destination::ListTable:
         return;
     case Destination::FieldInstruction:
         if (m_fieldInstruction.size() < m_limits.maxFieldInstruction) {
@@ -792,9 +844,44 @@ void Interpreter::beginContent()
     }
     m_cellHasContent = true;
     m_endedWithParagraph = false;
+    listParagraphStarts();
     if (m_hasMarker) {
         emitPendingMarker();
+        m_leadingSpaces.clear();
     }
+    if (!m_leadingSpaces.isEmpty()) {
+        if (m_wantsFormats && !(state().chr == m_textFormat)) {
+            flushText();
+            m_textFormat = state().chr;
+        }
+        m_text.append(m_leadingSpaces);
+        m_leadingSpaces.clear();
+    }
+}
+
+void Interpreter::listParagraphStarts()
+{
+    if (m_paragraphListDone) {
+        return;
+    }
+    m_paragraphListDone = true;
+    const ParagraphFormat& para = state().para;
+    if (para.listOverride <= 0 || state().destination != Destination::Body) {
+        return;
+    }
+    // The numbering advances for every item, also those whose marker the document spells out.
+    const QString marker = m_listTable.nextMarker(para.listOverride, para.listLevel);
+    if (!m_hasMarker && !m_markerSeen && !marker.isEmpty()) {
+        m_marker = marker;
+        m_hasMarker = true;
+    }
+}
+
+void Interpreter::paragraphDone()
+{
+    m_paragraphListDone = false;
+    m_markerSeen = false;
+    m_hasMarker = false;
 }
 
 void Interpreter::emitPendingMarker()
@@ -811,6 +898,12 @@ void Interpreter::emitPendingMarker()
 
 void Interpreter::emitVisible(QStringView text)
 {
+    if (!m_cellHasContent && m_pendingTabs == 0 && m_cellSeparator == CellSeparator::None && !m_hasMarker &&
+        m_highSurrogate == 0 && std::all_of(text.begin(), text.end(), [](QChar c) { return c == u' '; })) {
+        // Spaces that open a paragraph wait: before a list marker they are layout noise.
+        m_leadingSpaces.append(text);
+        return;
+    }
     if (m_highSurrogate != 0 || m_pendingTabs > 0 || m_cellSeparator != CellSeparator::None || m_hasMarker ||
         m_endedWithParagraph || !m_cellHasContent) {
         beginContent();
@@ -874,6 +967,9 @@ void Interpreter::paragraphBreak()
         // A deleted paragraph mark joins the two paragraphs, as in the accepted document.
         return;
     }
+    if (!m_leadingSpaces.isEmpty()) {
+        beginContent();
+    }
     if (s.para.inTable) {
         if (m_cellHasContent && m_cellSeparator == CellSeparator::None) {
             m_cellSeparator = CellSeparator::Space;
@@ -881,6 +977,7 @@ void Interpreter::paragraphBreak()
         }
         return;
     }
+    listParagraphStarts();
     emitPendingMarker();
     m_pendingTabs = 0;
     m_cellSeparator = CellSeparator::None;
@@ -888,6 +985,7 @@ void Interpreter::paragraphBreak()
     m_sink.paragraphEnd(s.para);
     m_endedWithParagraph = true;
     m_cellHasContent = false;
+    paragraphDone();
 }
 
 void Interpreter::cellEnd()
@@ -896,10 +994,14 @@ void Interpreter::cellEnd()
         return;
     }
     resolveSurrogate();
+    if (!m_leadingSpaces.isEmpty()) {
+        beginContent();
+    }
     emitPendingMarker();
     m_cellSeparator = CellSeparator::None;
     ++m_pendingTabs;
     m_cellHasContent = false;
+    paragraphDone();
 }
 
 void Interpreter::rowEnd(bool nested)
@@ -908,8 +1010,10 @@ void Interpreter::rowEnd(bool nested)
         return;
     }
     resolveSurrogate();
+    m_leadingSpaces.clear();
     m_pendingTabs = 0;
     m_cellHasContent = false;
+    paragraphDone();
     if (nested) {
         m_cellSeparator = CellSeparator::Break;
         return;
@@ -1038,6 +1142,7 @@ void Interpreter::handleWord(Tokenizer& tokenizer, Word word, bool hasParameter,
             // A picture is content even when its data is not read: a paragraph holding only an
             // image keeps its paragraph mark in every sink.
             m_endedWithParagraph = false;
+            m_cellHasContent = true;
         }
         if (!m_sink.wantsPictures() || s.chr.hidden) {
             skipDestination(tokenizer);
@@ -1056,6 +1161,51 @@ void Interpreter::handleWord(Tokenizer& tokenizer, Word word, bool hasParameter,
         break;
     case Word::Upr:
         s.destination = Destination::Ignored;
+        break;
+    case Word::ListTableDestination:
+        s.destination = Destination::ListTable;
+        break;
+    case Word::LevelText:
+        if (s.destination == Destination::ListTable) {
+            s.destination = Destination::LevelText;
+            m_levelText.clear();
+        }
+        break;
+    case Word::ListDefinition:
+        if (s.destination == Destination::ListTable) {
+            m_listTable.beginList();
+            m_inListOverride = false;
+        }
+        break;
+    case Word::ListLevelDefinition:
+        if (s.destination == Destination::ListTable) {
+            m_listTable.beginLevel();
+        }
+        break;
+    case Word::LevelNumberFormat:
+        if (s.destination == Destination::ListTable) {
+            m_listTable.setNumberFormat(clampInt(value, 0, 255));
+        }
+        break;
+    case Word::LevelStart:
+        if (s.destination == Destination::ListTable) {
+            m_listTable.setStart(clampInt(value, 0, 1 << 20));
+        }
+        break;
+    case Word::ListId:
+        if (s.destination == Destination::ListTable) {
+            if (m_inListOverride) {
+                m_listTable.setOverrideListId(value);
+            } else {
+                m_listTable.setListId(value);
+            }
+        }
+        break;
+    case Word::ListOverrideDefinition:
+        if (s.destination == Destination::ListTable) {
+            m_listTable.beginOverride();
+            m_inListOverride = true;
+        }
         break;
 
     case Word::Bold:
@@ -1194,6 +1344,12 @@ void Interpreter::handleWord(Tokenizer& tokenizer, Word word, bool hasParameter,
         s.para.inTable = s.para.tableLevel > 0;
         break;
     case Word::ListOverride:
+        if (s.destination == Destination::ListTable) {
+            if (m_inListOverride) {
+                m_listTable.setOverrideNumber(value);
+            }
+            break;
+        }
         s.para.listOverride = clampInt(value, 0, 1 << 20);
         break;
     case Word::ListLevel:
@@ -1202,6 +1358,13 @@ void Interpreter::handleWord(Tokenizer& tokenizer, Word word, bool hasParameter,
 
     case Word::Par:
         paragraphBreak();
+        break;
+    case Word::Section:
+        // A section break right after a paragraph mark (as LibreOffice writes it) ends no
+        // further, empty paragraph.
+        if (m_cellHasContent || s.para.inTable) {
+            paragraphBreak();
+        }
         break;
     case Word::Line:
         if (s.destination == Destination::Body && !s.chr.hidden && !s.chr.deleted) {

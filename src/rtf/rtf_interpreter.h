@@ -4,6 +4,7 @@
 
 #include "rtf/rtf.h"
 #include "rtf/rtf_code_pages.h"
+#include "rtf/rtf_list_table.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -164,6 +165,8 @@ private:
         ColourTable,
         FieldInstruction,
         ListMarker,
+        ListTable,
+        LevelText,
         Picture,
         Ignored, ///< control words still run, text is dropped
     };
@@ -194,6 +197,8 @@ private:
     void flushText();
     void paragraphBreak();
     void emitPendingMarker();
+    void listParagraphStarts();
+    void paragraphDone();
     void cellEnd();
     void rowEnd(bool nested);
     void pictureBytes(const char* bytes, int length);
@@ -231,7 +236,15 @@ private:
     QString m_fieldInstruction;
     QString m_markerText;
     bool m_hasMarker = false;
+    bool m_markerHadBytes = false;
+    bool m_markerSeen = false;        ///< this paragraph's \listtext was read (even if empty)
+    bool m_paragraphListDone = false; ///< this paragraph's list numbering has advanced
     QString m_marker;
+    QString m_leadingSpaces;
+
+    ListTable m_listTable;
+    QString m_levelText;
+    bool m_inListOverride = false;
 
     Picture m_picture;
     bool m_pictureTooBig = false;

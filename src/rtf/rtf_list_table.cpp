@@ -1,0 +1,203 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "rtf/rtf_list_table.h"
+
+#include <algorithm>
+
+namespace folioneer::rtf {
+
+namespace {
+
+QString roman(int value, bool upper)
+{
+    if (value <= 0 || value >= 4000) {
+        return QString::number(value);
+    }
+    static const struct {
+        int value;
+        const char* text;
+    } parts[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+                 {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
+    QString out;
+    for (const auto& part : parts) {
+        while (value >= part.value) {
+            out.append(QLatin1String(part.text));
+            value -= part.value;
+        }
+    }
+    return upper ? out.toUpper() : out;
+}
+
+QString letters(int value, bool upper)
+{
+    if (value <= 0) {
+        return QString::number(value);
+    }
+    // Word repeats the letter after z: aa, bb, ...
+    const QChar letter(char16_t((upper ? u'A' : u'a') + (value - 1) % 26));
+    return QString((value - 1) / 26 + 1, letter);
+}
+
+QString formatNumber(int value, int format)
+{
+    switch (format) {
+    case 1:
+        return roman(value, true);
+    case 2:
+        return roman(value, false);
+    case 3:
+        return letters(value, true);
+    case 4:
+        return letters(value, false);
+    case 22:
+        return value < 10 ? QLatin1Char('0') + QString::number(value) : QString::number(value);
+    default:
+        return QString::number(value);
+    }
+}
+
+// Bullets from symbol fonts arrive as private-use characters (U+F000 + the font's byte).
+QChar bulletCharacter(QChar c)
+{
+    switch (c.unicode()) {
+    case 0xF0B7:
+        return QChar(0x2022);
+    case 0xF0A7:
+        return QChar(0x25AA);
+    default:
+        return c;
+    }
+}
+
+} // namespace
+
+void ListTable::beginList()
+{
+    if (m_lists.size() < m_maxLists) {
+        m_lists.append(List{});
+    }
+}
+
+ListTable::Level* ListTable::currentLevel()
+{
+    if (m_lists.isEmpty() || m_lists.last().levels.isEmpty()) {
+        return nullptr;
+    }
+    return &m_lists.last().levels.last();
+}
+
+void ListTable::beginLevel()
+{
+    if (!m_lists.isEmpty() && m_lists.last().levels.size() < kLevels) {
+        m_lists.last().levels.append(Level{});
+    }
+}
+
+void ListTable::setListId(int id)
+{
+    if (!m_lists.isEmpty()) {
+        m_lists.last().id = id;
+        m_listIndexById.insert(id, static_cast<int>(m_lists.size() - 1));
+    }
+}
+
+void ListTable::setNumberFormat(int format)
+{
+    if (Level* level = currentLevel()) {
+        level->numberFormat = format;
+    }
+}
+
+void ListTable::setStart(int start)
+{
+    if (Level* level = currentLevel()) {
+        level->start = start;
+    }
+}
+
+void ListTable::setLevelText(const QString& raw)
+{
+    Level* level = currentLevel();
+    if (!level || raw.isEmpty()) {
+        return;
+    }
+    const int length = std::min<int>(raw[0].unicode(), static_cast<int>(raw.size()) - 1);
+    level->text = raw.mid(1, length);
+}
+
+void ListTable::beginOverride()
+{
+    m_overrideListId = 0;
+}
+
+void ListTable::setOverrideListId(int id)
+{
+    m_overrideListId = id;
+}
+
+void ListTable::setOverrideNumber(int ls)
+{
+    if (m_listIdByOverride.size() < m_maxLists) {
+        m_listIdByOverride.insert(ls, m_overrideListId);
+    }
+}
+
+QString ListTable::nextMarker(int ls, int level)
+{
+    const auto listId = m_listIdByOverride.constFind(ls);
+    if (listId == m_listIdByOverride.constEnd()) {
+        return {};
+    }
+    const auto index = m_listIndexById.constFind(listId.value());
+    if (index == m_listIndexById.constEnd()) {
+        return {};
+    }
+    const List& list = m_lists[index.value()];
+    if (level < 0 || level >= list.levels.size()) {
+        return {};
+    }
+    auto counters = m_counters.find(ls);
+    if (counters == m_counters.end()) {
+        std::array<int, kLevels> initial{};
+        for (int i = 0; i < kLevels; ++i) {
+            initial[i] = i < list.levels.size() ? list.levels[i].start - 1 : 0;
+        }
+        counters = m_counters.insert(ls, initial);
+    }
+    std::array<int, kLevels>& count = counters.value();
+    ++count[level];
+    for (int deeper = level + 1; deeper < kLevels; ++deeper) {
+        count[deeper] = deeper < list.levels.size() ? list.levels[deeper].start - 1 : 0;
+    }
+
+    const Level& def = list.levels[level];
+    if (def.numberFormat == 255) {
+        return {};
+    }
+    QString marker;
+    if (def.numberFormat == 23) {
+        for (const QChar c : def.text) {
+            if (c.unicode() >= 10) {
+                marker.append(bulletCharacter(c));
+            }
+        }
+        marker = marker.trimmed();
+        bool visible = false;
+        for (const QChar c : marker) {
+            visible = visible || !c.isPunct();
+        }
+        return visible ? marker : QString(QChar(0x2022));
+    }
+    for (const QChar c : def.text) {
+        const int placeholder = c.unicode();
+        if (placeholder < kLevels) {
+            const int format = placeholder < list.levels.size() ? list.levels[placeholder].numberFormat : 0;
+            marker.append(formatNumber(count[placeholder], format));
+        } else if (placeholder >= 10) {
+            marker.append(c);
+        }
+    }
+    return marker.trimmed();
+}
+
+} // namespace folioneer::rtf
