@@ -31,8 +31,8 @@ CreateFolderResult CreateProjectFolder(const QString& folderPath);
 /// every line break as CR LF, then CR LF), each atomically. Returns an error text on failure.
 QString writeProjectFiles(const QString& projectFolder, const QString& mainTopic, const QString& toc);
 
-/// Deletes a folder tree: in name order, the files of a folder first, then its sub-folders
-/// depth-first, then the folder; stops at the first failure. A link is removed as a link and
+/// Deletes a folder tree: in name order (as sortNamesForDisplay sorts), the files of a folder first, then its
+/// sub-folders depth-first, then the folder; stops at the first failure. A link is removed as a link and
 /// never followed (also when `folderPath` itself is a link). Files whose names begin with "."
 /// are deleted too. A file without write permission for its owner counts as read-only and
 /// stops the deletion. Returns true when everything is gone.

@@ -49,7 +49,9 @@ struct Outline {
 };
 
 /// Builds the two-level outline from the lines, as the outline tree shows it. On
-/// SectionBeforeChapter the outline is empty (reading stops at that line).
+/// SectionBeforeChapter the outline is empty (reading stops at that line). The missing chapter
+/// is checked before the title, so "Subchapter:" with an empty title before the first chapter
+/// line is that error too.
 Outline buildOutline(const QStringList& lines);
 
 } // namespace folioneer
