@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (a separate clang build of the core library with ASan and UBSan)
+# and runs each for SECONDS (default 600), then prints executions and crashes per target.
+#   scripts/run-fuzzers.sh [SECONDS]
+# Environment: FOLIONEER_FUZZ_BUILD_DIR (default build/fuzz), JOBS (default 2),
+# FOLIONEER_SHARED_DIR (default ../shared beside the clone, for the shared RTF corpus).
+# Exit status: 0 when no target crashed, 1 on a crash (its input is kept under the build
+# directory's artifacts/ folder; make it a regression test), 77 when clang or libFuzzer is missing.
+set -euo pipefail
+
+seconds="${1:-600}"
+source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build_dir="${FOLIONEER_FUZZ_BUILD_DIR:-$source_dir/build/fuzz}"
+shared_dir="${FOLIONEER_SHARED_DIR:-$source_dir/../shared}"
+jobs="${JOBS:-2}"
+targets=(fuzz_rtf_plain_text fuzz_rtf_document fuzz_rtf_roundtrip)
+
+compiler="$(command -v clang++-14 || true)"
+if [[ -z "$compiler" ]] || ! ls /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
+  echo "run-fuzzers: clang++-14 with libclang-rt-14-dev is needed (scripts/install-deps.sh --test)" >&2
+  exit 77
+fi
+
+cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DFOLIONEER_FUZZ=ON -DCMAKE_CXX_COMPILER="$compiler" >/dev/null
+cmake --build "$build_dir" -j "$jobs" --target "${targets[@]}"
+
+# Seeds: the committed cases plus the shared corpus (copied per run, never committed).
+seeds="$build_dir/seeds"
+rm -rf "$seeds"
+mkdir -p "$seeds"
+cp "$source_dir"/fuzz/corpus/* "$seeds"/
+if [[ -d "$shared_dir/rtf-corpus" ]]; then
+  find "$shared_dir/rtf-corpus" -name '*.rtf' -size -512k -print0 |
+    while IFS= read -r -d '' f; do cp "$f" "$seeds/shared-$(echo "$f" | md5sum | cut -c1-12).rtf"; done
+fi
+
+export QT_QPA_PLATFORM=offscreen
+# Qt and fontconfig keep caches until exit; only the fuzz targets' own leaks would matter and
+# the targets allocate nothing that outlives an input.
+export ASAN_OPTIONS="detect_leaks=0:abort_on_error=0:${ASAN_OPTIONS:-}"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:${UBSAN_OPTIONS:-}"
+
+summary=()
+total_crashes=0
+for target in "${targets[@]}"; do
+  corpus="$build_dir/corpus/$target"
+  artifacts="$build_dir/artifacts/$target"
+  target_seeds="$build_dir/seeds-$target"
+  rm -rf "$artifacts" "$target_seeds"
+  mkdir -p "$corpus" "$artifacts"
+  cp -r "$seeds" "$target_seeds"
+  log="$build_dir/$target.log"
+  : >"$log"
+  executions=0
+  crashes=0
+  restarts=0
+  deadline=$((SECONDS + seconds))
+  # libFuzzer stops at the first crash; start it again for the rest of the time so that one
+  # crash does not hide the others (at most 20 restarts). Crashes are counted as distinct inputs.
+  while (( SECONDS < deadline && restarts < 20 )); do
+    remaining=$((deadline - SECONDS))
+    run_log="$build_dir/$target.run.log"
+    set +e
+    "$build_dir/fuzz/$target" -max_total_time="$remaining" -timeout=20 -rss_limit_mb=2560 -max_len=65536 \
+      -dict="$source_dir/fuzz/rtf.dict" -artifact_prefix="$artifacts/" -print_final_stats=1 \
+      -detect_leaks=0 "$corpus" "$target_seeds" >"$run_log" 2>&1
+    status=$?
+    set -e
+    cat "$run_log" >>"$log"
+    # The final statistics when the run printed them, else its last progress line ("#N ...").
+    runs=$(grep -a 'stat::number_of_executed_units' "$run_log" | tail -1 | awk '{print $2}')
+    if [[ -z "$runs" ]]; then
+      runs=$(grep -aoE '^#[0-9]+' "$run_log" | tail -1 | tr -d '#')
+    fi
+    executions=$((executions + ${runs:-0}))
+    if (( status == 0 )); then
+      break
+    fi
+    # An input that crashes is taken out of the corpus, so the next start does not stop on it.
+    newest=$(ls -t "$artifacts" 2>/dev/null | head -1)
+    if [[ -z "$newest" ]]; then
+      echo "run-fuzzers: $target stopped with status $status and no crash input; see $log" >&2
+      break
+    fi
+    hash="${newest##*-}"
+    find "$corpus" "$target_seeds" -type f -exec sha1sum {} + | awk -v h="$hash" '$1 == h {print $2}' |
+      xargs -r rm -f
+    restarts=$((restarts + 1))
+  done
+  crashes=$(find "$artifacts" -type f | wc -l)
+  summary+=("$(printf '%-22s executions %10d   crashes %d' "$target" "$executions" "$crashes")")
+  total_crashes=$((total_crashes + crashes))
+  if (( crashes > 0 )); then
+    echo "run-fuzzers: $target crashed; inputs in $artifacts, log in $log" >&2
+    grep -a -m3 -E 'ERROR: |fuzz check failed|SUMMARY' "$log" >&2 || true
+  fi
+done
+
+echo "Fuzzing, $seconds s per target:"
+printf '%s\n' "${summary[@]}"
+(( total_crashes == 0 ))
