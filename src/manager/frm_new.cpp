@@ -289,6 +289,7 @@ void frmNew::done(int result)
 void frmNew::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    m_closed = false;
     if (!m_shownOnce) {
         m_shownOnce = true;
         if (frNew->isHidden()) {
@@ -503,7 +504,11 @@ void frmNew::cboSuboptions_Click()
     const QString path = titleFilePath(m_programFolder, cboSuboptions->currentText());
     lstPrompts->clear();
     const QPointer<frmNew> self(this);
-    LoadPromptList(path, lstPrompts, [self] { return self.isNull() || self->m_closed; });
+    // While the window loads it is not shown yet: input meant for other windows (a second click
+    // on the main window's link) waits until the window is up and modal.
+    LoadPromptList(
+        path, lstPrompts, [self] { return self.isNull() || self->m_closed; },
+        isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
     if (self.isNull()) {
         return;
     }

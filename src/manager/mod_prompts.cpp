@@ -10,14 +10,15 @@
 
 namespace folioneer {
 
-bool LoadPromptList(const QString& path, QListWidget* target, const std::function<bool()>& stop)
+bool LoadPromptList(const QString& path, QListWidget* target, const std::function<bool()>& stop,
+                    QEventLoop::ProcessEventsFlags events)
 {
     // The file is read whole before the fill starts: a file changed or deleted while events run
     // cannot tear a line in two.
     const QStringList entries = readCatalogueEntries(path);
     const QPointer<QListWidget> list(target);
     for (const QString& entry : entries) {
-        QCoreApplication::processEvents();
+        QCoreApplication::processEvents(events);
         if (list.isNull() || (stop && stop())) {
             return false;
         }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QEventLoop>
 #include <QString>
 
 #include <functional>
@@ -16,9 +17,11 @@ namespace folioneer {
 
 /// Appends the non-empty lines of the file at `path` (UTF-8, or Windows-1252 when not valid
 /// UTF-8; lines end at CR LF, a lone CR or a lone LF) to `target`, without clearing it first.
-/// After each line, pending events run; the fill then stops as soon as `target` has been
-/// destroyed or `stop` returns true, so a window closed during the fill is never written to.
-/// A missing or unreadable file appends nothing. Returns true when the whole file was listed.
-bool LoadPromptList(const QString& path, QListWidget* target, const std::function<bool()>& stop = {});
+/// After each line, pending events run (those `events` allows); the fill then stops as soon as
+/// `target` has been destroyed or `stop` returns true, so a window closed during the fill is
+/// never written to. A missing or unreadable file appends nothing. Returns true when the whole
+/// file was listed.
+bool LoadPromptList(const QString& path, QListWidget* target, const std::function<bool()>& stop = {},
+                    QEventLoop::ProcessEventsFlags events = QEventLoop::AllEvents);
 
 } // namespace folioneer

@@ -19,6 +19,9 @@ class tst_manager_layout : public QObject {
     Q_OBJECT
 
 private:
+    // One window serves every row: the rows only look at it.
+    ManagerFixture m_fixture;
+
     static QString captionOf(const QWidget* widget)
     {
         if (const auto* label = qobject_cast<const QLabel*>(widget)) {
@@ -31,6 +34,12 @@ private:
     }
 
 private slots:
+    void initTestCase()
+    {
+        m_fixture.program.makeProject(QStringLiteral("Book"), "Chapter: A\r\n", "Topic\r\n");
+        m_fixture.open();
+    }
+
     void controls_data()
     {
         QTest::addColumn<QString>("parent");
@@ -106,10 +115,7 @@ private slots:
         QFETCH(qreal, points);
         QFETCH(int, style);
         QFETCH(bool, hidden);
-        ManagerFixture f;
-        f.program.makeProject(QStringLiteral("Book"), "Chapter: A\r\n", "Topic\r\n");
-        f.open();
-        const auto* widget = f.control<QWidget>(QTest::currentDataTag());
+        const auto* widget = m_fixture.control<QWidget>(QTest::currentDataTag());
         QCOMPARE(widget->parentWidget()->objectName(), parent);
         QCOMPARE(widget->geometry(), twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
         QCOMPARE(captionOf(widget), caption);
@@ -124,9 +130,8 @@ private slots:
 
     void window()
     {
-        ManagerFixture f;
-        f.program.makeProject(QStringLiteral("Book"), "Chapter: A\r\n", "Topic\r\n");
-        frmNew& window = f.open();
+        ManagerFixture& f = m_fixture;
+        frmNew& window = *f.window;
         QCOMPARE(window.windowTitle(), QStringLiteral("Project Manager"));
         QCOMPARE(window.size(), QSize(1009, 557));
         QCOMPARE(window.minimumSize(), window.maximumSize());
