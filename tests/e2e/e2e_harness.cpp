@@ -593,9 +593,13 @@ bool Session::setClipboard(const QByteArray& bytes, const QString& target)
     return true;
 }
 
-bool Session::screenshot(const QString& path)
+bool Session::screenshot(const QString& path, const WindowId& window)
 {
-    return run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path}).ok();
+    const QString source = window.isEmpty() ? QStringLiteral("root") : window;
+    if (!run(QStringLiteral("import"), {QStringLiteral("-window"), source, path}).ok()) {
+        return fail(QStringLiteral("cannot write the screenshot \"%1\"").arg(path));
+    }
+    return true;
 }
 
 } // namespace folioneer::e2e

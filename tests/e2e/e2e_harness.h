@@ -150,8 +150,8 @@ public:
 
     // --- Diagnostics ------------------------------------------------------------------------
 
-    /// Writes a PNG of the whole screen.
-    bool screenshot(const QString& path);
+    /// Writes a PNG of one window, or of the whole screen when `window` is empty.
+    bool screenshot(const QString& path, const WindowId& window = {});
     /// Runs an X tool on the private display.
     CommandResult run(const QString& program, const QStringList& arguments, const QByteArray& input = {},
                       int timeoutMs = kCommandTimeoutMs) const;
