@@ -268,8 +268,9 @@ void frmNew::connectControls()
     connect(cboSuboptions, &QComboBox::activated, this, &frmNew::cboSuboptions_Click, Qt::QueuedConnection);
     connect(lblCreateFromPublicDomainTitles, &LinkLabel::clicked, this,
             &frmNew::lblCreateFromPublicDomainTitles_Click);
-    connect(lstPrompts, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0) {
+    // Any change of the selected entry, by mouse or keys; emptying the list selects nothing.
+    connect(lstPrompts, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!lstPrompts->selectedItems().isEmpty()) {
             lstPrompts_Click();
         }
     });
@@ -528,10 +529,10 @@ void frmNew::lblCreateFromPublicDomainTitles_Click()
 void frmNew::lstPrompts_Click()
 {
     const QList<QListWidgetItem*> selected = lstPrompts->selectedItems();
-    const QListWidgetItem* entry = selected.isEmpty() ? lstPrompts->currentItem() : selected.first();
-    if (entry == nullptr) {
+    if (selected.isEmpty()) {
         return;
     }
+    const QListWidgetItem* entry = selected.first();
     txtSelectedPrompt->setText(sequelSentence(cboSuboptions->currentText(), removeNumbering(entry->text())));
     txtPrompt->setText(sequelPrompt(*txtPromptTemplate, m_programFolder, txtSelectedPrompt->text()));
 }

@@ -175,6 +175,8 @@ private slots:
         // Keys move the choice: the first Down picks the first entry, the second the next.
         QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(f.control<ExactTextEdit>("txtSelectedPrompt")->text(),
+                 QStringLiteral("\"Moby Dick\". The sequel describes 0. first"));
         QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(list->currentRow(), 1);
         const QString sentence = QStringLiteral("\"Moby Dick\". The sequel describes ") + idea;
