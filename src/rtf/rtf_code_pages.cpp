@@ -2,6 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rtf/rtf_code_pages.h"
 
+#include <QLatin1StringView>
+
+#include <cstring>
+
 namespace folioneer::rtf {
 
 namespace {
@@ -255,14 +259,23 @@ constexpr char16_t kSymbol[224] = {
     0,
 };
 
-void appendLatin1Ascii(QByteArrayView bytes, QString& out)
+bool isAscii(QByteArrayView bytes)
 {
-    const qsizetype old = out.size();
-    out.resize(old + bytes.size());
-    QChar* dst = out.data() + old;
-    for (const char b : bytes) {
-        *dst++ = QChar(char16_t(static_cast<unsigned char>(b)));
+    const char* p = bytes.data();
+    const char* end = p + bytes.size();
+    for (; end - p >= 8; p += 8) {
+        quint64 word;
+        std::memcpy(&word, p, 8);
+        if (word & 0x8080808080808080ULL) {
+            return false;
+        }
     }
+    for (; p < end; ++p) {
+        if (static_cast<unsigned char>(*p) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
 }
 
 QString codecName(int codePage)
@@ -398,15 +411,8 @@ void CodePageDecoders::decode(int codePage, QByteArrayView bytes, QString& out)
         }
         return;
     }
-    bool ascii = true;
-    for (const char b : bytes) {
-        if (static_cast<unsigned char>(b) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    }
-    if (ascii) {
-        appendLatin1Ascii(bytes, out);
+    if (isAscii(bytes)) {
+        out.append(QLatin1StringView(bytes.data(), bytes.size()));
         return;
     }
     if (codePage != 1252) {

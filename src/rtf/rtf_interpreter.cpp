@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <climits>
 #include <string_view>
-#include <unordered_map>
+#include <array>
 
 namespace folioneer::rtf {
 
@@ -140,9 +140,57 @@ enum class Word : std::uint8_t {
 
 namespace {
 
+struct WordEntry {
+    std::string_view name;
+    Word word;
+};
+
+// An open-addressing table of the control words we act on, built once: looking words up is
+// a large share of the reading time, so it avoids node-based maps and library hashing.
+class WordTable {
+public:
+    WordTable(std::initializer_list<WordEntry> entries)
+    {
+        for (const WordEntry& entry : entries) {
+            std::size_t slot = hash(entry.name) & kMask;
+            while (!m_slots[slot].name.empty()) {
+                slot = (slot + 1) & kMask;
+            }
+            m_slots[slot] = entry;
+        }
+    }
+
+    Word find(std::string_view name) const
+    {
+        std::size_t slot = hash(name) & kMask;
+        while (!m_slots[slot].name.empty()) {
+            if (m_slots[slot].name == name) {
+                return m_slots[slot].word;
+            }
+            slot = (slot + 1) & kMask;
+        }
+        return Word::Unknown;
+    }
+
+private:
+    static constexpr std::size_t kSize = 1024;
+    static constexpr std::size_t kMask = kSize - 1;
+
+    static std::size_t hash(std::string_view name)
+    {
+        std::uint32_t h = 2166136261u;
+        for (const char c : name) {
+            h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+        }
+        return h ^ (h >> 15);
+    }
+
+    std::array<WordEntry, kSize> m_slots{};
+};
+
 Word lookupWord(std::string_view name)
 {
-    static const std::unordered_map<std::string_view, Word> words = {
+    static const WordTable words = {
         // Destinations whose text never reaches the document (some are written without \*).
         {"stylesheet", Word::Skip},
         {"info", Word::Skip},
@@ -381,8 +429,7 @@ Word lookupWord(std::string_view name)
         {"picscalex", Word::PicScaleX},
         {"picscaley", Word::PicScaleY},
     };
-    const auto it = words.find(name);
-    return it == words.end() ? Word::Unknown : it->second;
+    return words.find(name);
 }
 
 int clampInt(int value, int low, int high)
@@ -469,7 +516,7 @@ ReadStatus Interpreter::run(const QByteArray& rtf, bool rawTextIsUtf8)
     m_stack.clear();
     m_stack.reserve(64);
     m_stack.push_back(GroupState{});
-    m_text.reserve(std::min<qsizetype>(rtf.size(), 1 << 16));
+    m_text.reserve(1024);
 
     Tokenizer tokenizer(rtf, start);
     bool closed = false;
@@ -700,6 +747,15 @@ int Interpreter::currentCodePage()
 {
     const GroupState& s = state();
     const int fontNumber = s.chr.font < 0 ? m_tables.defaultFont : s.chr.font;
+    if (fontNumber != m_cachedFont) {
+        m_cachedCodePage = codePageOfFont(fontNumber);
+        m_cachedFont = fontNumber;
+    }
+    return m_cachedCodePage;
+}
+
+int Interpreter::codePageOfFont(int fontNumber) const
+{
     const auto it = m_tables.fonts.constFind(fontNumber);
     if (it == m_tables.fonts.constEnd()) {
         return m_ansiCodePage;
@@ -788,6 +844,7 @@ void Interpreter::emitText(QStringView text)
         }
         return;
     case Destination::FontTable: {
+        m_cachedFont = INT_MIN;
         FontInfo* font = nullptr;
         if (m_currentFont != INT_MIN) {
             auto it = m_tables.fonts.find(m_currentFont);
@@ -1105,6 +1162,10 @@ void Interpreter::handleSymbol(char symbol)
 void Interpreter::handleWord(Tokenizer& tokenizer, Word word, bool hasParameter, int parameter)
 {
     GroupState& s = state();
+    if (s.destination == Destination::FontTable || word == Word::Ansi || word == Word::Mac ||
+        word == Word::Pc || word == Word::Pca || word == Word::AnsiCodePage || word == Word::DefaultFont) {
+        m_cachedFont = INT_MIN; // the code page of a font may change
+    }
     const bool on = !hasParameter || parameter != 0;
     const int value = hasParameter ? parameter : 0;
     switch (word) {

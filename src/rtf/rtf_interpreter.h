@@ -186,6 +186,7 @@ private:
     void skipDestination(Tokenizer& tokenizer);
 
     int currentCodePage();
+    int codePageOfFont(int fontNumber) const;
     void addBytes(const char* bytes, int length);
     void flushBytes();
     void emitText(QStringView text);
@@ -219,6 +220,8 @@ private:
     bool m_rawUtf8 = false;
     bool m_wantsFormats = false;
     int m_ansiCodePage = 1252;
+    int m_cachedFont = -2147483647 - 1;
+    int m_cachedCodePage = 1252;
     int m_skip = 0;
     char16_t m_highSurrogate = 0;
 

@@ -6,8 +6,8 @@ namespace folioneer::rtf {
 
 PlainTextSink::PlainTextSink(qsizetype expectedSize)
 {
-    // RTF markup makes up much of a file; the text is rarely larger than half of it.
-    m_text.reserve(expectedSize / 2 + 16);
+    // Markup makes up most of a typical file; the text grows geometrically from a quarter of it.
+    m_text.reserve(expectedSize / 4 + 16);
 }
 
 void PlainTextSink::text(QStringView text, const CharFormat&)
