@@ -37,8 +37,9 @@ bench: deps configure
 fuzz: test-deps
 	scripts/run-fuzzers.sh $(FUZZ_SECONDS)
 
+# The archive holds the program folder only, so only the program needs building.
 package: deps configure
-	cmake --build $(BUILD_DIR) -j $(JOBS)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target folioneer_program
 	cd $(BUILD_DIR) && cpack -G TGZ
 
 format:
