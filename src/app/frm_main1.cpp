@@ -220,14 +220,25 @@ void frmMain1::start()
 
 void frmMain1::showActivated()
 {
-    if (const QScreen* screen = this->screen()) {
-        const QRect available = screen->availableGeometry();
-        move(available.center() - QPoint(width() / 2, height() / 2));
-    }
+    centreOnScreen();
     show();
+    // Where a frame is drawn, its size is known only now.
+    centreOnScreen();
     raise();
     activateWindow();
     TreeView1->setFocus();
+}
+
+void frmMain1::centreOnScreen()
+{
+    if (const QScreen* screen = this->screen()) {
+        const QRect available = screen->availableGeometry();
+        const QSize frame = frameGeometry().size();
+        const QPoint topLeft = available.center() - QPoint((frame.width() - 1) / 2, (frame.height() - 1) / 2);
+        if (frameGeometry().topLeft() != topLeft) {
+            move(topLeft);
+        }
+    }
 }
 
 void frmMain1::Form_Load()

@@ -64,6 +64,7 @@ public:
 
 private:
     void createControls();
+    void centreOnScreen();
     void Form_Load();
     void lblProjectFolder_Change();
     bool LoadTreeIcons();

@@ -8,6 +8,7 @@
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 namespace folioneer {
 
@@ -80,6 +81,17 @@ void OutlineTree::focusInEvent(QFocusEvent* event)
     if (!hadCurrent && currentIndex().isValid()) {
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     }
+}
+
+void OutlineTree::mouseMoveEvent(QMouseEvent* event)
+{
+    // Dragging over the nodes with a button held would move the selection without a click,
+    // leaving the workspace showing another section than the one selected.
+    if (event->buttons() != Qt::NoButton) {
+        event->accept();
+        return;
+    }
+    QTreeWidget::mouseMoveEvent(event);
 }
 
 void OutlineTree::keyboardSearch(const QString& search)

@@ -34,6 +34,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     QString m_search;
