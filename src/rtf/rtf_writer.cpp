@@ -511,7 +511,7 @@ private:
         if (inTable) {
             m_body.word("\\intbl");
         }
-        m_body.words(paragraphWords(block.blockFormat()));
+        m_body.words(paragraphWords(block.blockFormat(), block.textList() != nullptr));
         if (const QTextList* list = block.textList()) {
             writeListMarker(*list, block);
         }
@@ -593,48 +593,51 @@ private:
     {
         const QTextListFormat format = list.format();
         const QTextListFormat::Style style = format.style();
-        // Bullets: the Symbol font's bullet, which every reader maps, or the character itself.
-        const char* bullet = nullptr;
-        switch (style) {
-        case QTextListFormat::ListCircle:
-            bullet = "\\u9702?";
-            break;
-        case QTextListFormat::ListSquare:
-            bullet = "\\u9642?";
-            break;
-        case QTextListFormat::ListDisc:
-        case QTextListFormat::ListStyleUndefined:
-            bullet = "\\'b7";
-            break;
-        default:
-            break;
+        // The marker exactly as the plain text shows it, so the export of a saved section
+        // keeps it; the numbering behind it goes to {\*\pn} for word processors.
+        QString marker = listItemMarker(block);
+        if (marker.isEmpty()) {
+            marker = list.itemText(block);
         }
-        const bool symbol = bullet != nullptr && bullet[1] == '\'';
+        const bool numbered =
+            style == QTextListFormat::ListDecimal || style == QTextListFormat::ListLowerAlpha ||
+            style == QTextListFormat::ListUpperAlpha || style == QTextListFormat::ListLowerRoman ||
+            style == QTextListFormat::ListUpperRoman ||
+            (!marker.isEmpty() && marker.back().isLetterOrNumber()) ||
+            (marker.size() > 1 && marker.front().isLetterOrNumber());
+        if (marker.isEmpty()) {
+            marker = QString(QChar(0x2022));
+        }
+        // The usual bullet goes as the Symbol font's bullet, which every reader maps back.
+        const bool symbolBullet = !numbered && marker == QString(QChar(0x2022));
+        const auto writeMarker = [&] {
+            if (symbolBullet) {
+                m_body.symbol("\\'b7");
+            } else {
+                m_body.text(marker);
+            }
+        };
         // Nesting: the reader builds one list per level, and Qt indents each level by itself.
         if (format.indent() > 1) {
             m_body.word("\\ilvl", std::min(format.indent() - 1, 8));
         }
         m_body.open();
         m_body.word("\\pntext");
-        m_body.word("\\f", symbol ? symbolFont() : 0);
-        if (bullet != nullptr) {
-            m_body.symbol(bullet);
-        } else {
-            m_body.text(list.itemText(block));
-        }
+        m_body.word("\\f", symbolBullet ? symbolFont() : 0);
+        writeMarker();
         m_body.word("\\tab");
         m_body.close();
 
         m_body.open();
         m_body.word("\\*");
         m_body.word("\\pn");
-        if (bullet != nullptr) {
+        if (!numbered) {
             m_body.word("\\pnlvlblt");
-            m_body.word("\\pnf", symbol ? symbolFont() : 0);
+            m_body.word("\\pnf", symbolBullet ? symbolFont() : 0);
             m_body.word("\\pnindent", 0);
             m_body.open();
             m_body.word("\\pntxtb");
-            m_body.symbol(bullet);
+            writeMarker();
             m_body.close();
         } else {
             m_body.word("\\pnlvlbody");
@@ -840,7 +843,7 @@ private:
         return run;
     }
 
-    QByteArray paragraphWords(const QTextBlockFormat& format)
+    QByteArray paragraphWords(const QTextBlockFormat& format, bool inList)
     {
         QByteArray w;
         switch (format.alignment() & Qt::AlignHorizontal_Mask) {
@@ -857,8 +860,10 @@ private:
         default:
             break;
         }
-        // Indentation levels are folded into the left indent, the only form RTF has.
-        const qreal left = format.leftMargin() + format.indent() * m_document.indentWidth();
+        // Indentation levels are folded into the left indent, the only form RTF has. A list
+        // item's level is its list's (\ilvl); the block level Qt leaves on an item that moved
+        // between lists is not written, or every save would indent the item further.
+        const qreal left = format.leftMargin() + (inList ? 0 : format.indent() * m_document.indentWidth());
         const auto twips = [&w](const char* name, qreal pixels) {
             const int value = std::clamp(toTwips(pixels), -31680, 31680);
             if (value != 0) {
