@@ -137,11 +137,14 @@ BookText buildBookText(const QString& tocPath, const QString& projectPath)
         if (!content.ok()) {
             return {{}, content.error};
         }
-        const rtf::PlainText plain = rtf::plainTextFromRtf(content.data);
-        if (!plain.ok()) {
-            return {{}, tr("The content file %1 is not an RTF document.").arg(piece.contentPath)};
+        // An empty file is an empty section, as the section editor shows it, not a damaged one.
+        if (!content.data.isEmpty()) {
+            const rtf::PlainText plain = rtf::plainTextFromRtf(content.data);
+            if (!plain.ok()) {
+                return {{}, tr("The content file %1 is not an RTF document.").arg(piece.contentPath)};
+            }
+            out += plain.text;
         }
-        out += plain.text;
         out += kCrLf;
         out += kCrLf;
     }

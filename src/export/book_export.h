@@ -19,7 +19,7 @@ struct BookText {
 /// The whole-book text for the table of contents at `tocPath` in the project folder
 /// `projectPath`. Lines end at CR LF, a lone CR or a lone LF. A missing content file adds
 /// nothing; a content file that cannot be read or is not RTF fails the export; a truncated one
-/// is included as far as it reads.
+/// is included as far as it reads; an empty (0-byte) one is a section with empty content.
 BookText buildBookText(const QString& tocPath, const QString& projectPath);
 
 } // namespace folioneer

@@ -131,6 +131,9 @@ void tst_BookExport::book_data()
         << QByteArray("Chapter: In/Out\r\nSubchapter: A/B\r\n")
         << ContentFiles{{QString::fromUtf8("in\u2215out---a\u2215b.txt"), "{\\rtf1 Slash}"}}
         << block("Chapter: In/Out") + block("Subchapter: A/B") + content("Slash");
+    QTest::newRow("empty content file is an empty section")
+        << QByteArray("Chapter: One\r\nSubchapter: A\r\n") << ContentFiles{{"one---a.txt", ""}}
+        << block("Chapter: One") + block("Subchapter: A") + content("");
     QTest::newRow("empty table of contents") << QByteArray() << ContentFiles{} << QString();
 }
 
@@ -150,7 +153,6 @@ void tst_BookExport::failures_data()
     QTest::addColumn<QByteArray>("contentBytes");
     QTest::newRow("deleted table of contents") << true << QByteArray();
     QTest::newRow("content file not RTF") << false << QByteArray("Just plain text");
-    QTest::newRow("empty content file") << false << QByteArray();
 }
 
 void tst_BookExport::failures()
