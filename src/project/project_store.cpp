@@ -15,6 +15,7 @@
 #include <cerrno>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -54,8 +55,14 @@ struct FolderEntry {
 
 bool readFolderEntries(const QByteArray& folder, QList<FolderEntry>& entries)
 {
-    DIR* dir = ::opendir(folder.constData());
+    // O_NOFOLLOW: a folder swapped for a link since it was looked at is not entered.
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    DIR* dir = ::fdopendir(fd);
     if (dir == nullptr) {
+        ::close(fd);
         return false;
     }
     // Names are sorted as shown, but deleted by their bytes: a name that is not valid UTF-8
