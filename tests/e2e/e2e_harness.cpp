@@ -39,15 +39,21 @@ void endProcess(QProcess& process)
     }
 }
 
-bool copyFolder(const QString& from, const QString& to)
+// Copies a program folder without its projects: a test starts from an empty projects/ even when
+// someone ran the built program and made projects there.
+bool copyProgramFolder(const QString& from, const QString& to)
 {
     if (!QDir().mkpath(to)) {
         return false;
     }
+    const QString projects = from + QStringLiteral("/projects/");
     QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString source = it.next();
+        if (source.startsWith(projects)) {
+            continue;
+        }
         const QString target = to + source.mid(from.size());
         if (it.fileInfo().isDir()) {
             if (!QDir().mkpath(target)) {
@@ -104,7 +110,7 @@ Session::Session(const QString& programDir)
         return;
     }
     m_programFolder = m_dir.path() + QStringLiteral("/program");
-    if (!copyFolder(source, m_programFolder)) {
+    if (!copyProgramFolder(source, m_programFolder)) {
         fail(QStringLiteral("cannot copy the program folder \"%1\"").arg(source));
         return;
     }

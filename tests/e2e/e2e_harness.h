@@ -52,7 +52,8 @@ public:
     static constexpr int kCommandTimeoutMs = 10000;
     static constexpr QSize kScreenSize{1600, 1000};
 
-    /// Copies `programDir` (default: FOLIONEER_PROGRAM_DIR) into a temporary program folder.
+    /// Copies `programDir` (default: FOLIONEER_PROGRAM_DIR) into a temporary program folder,
+    /// leaving out its projects: the copy's projects/ starts empty.
     explicit Session(const QString& programDir = {});
     ~Session();
     Session(const Session&) = delete;

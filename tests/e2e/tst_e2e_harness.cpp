@@ -2,8 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "e2e/e2e_harness.h"
 
+#include "common/test_support.h"
+
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
@@ -22,6 +25,7 @@ private slots:
     void clipboardIsEmptyOnFreshDisplay();
     void windowTitlesMatchExactly();
     void programFolderIsPrivateCopy();
+    void copyLeavesOutProjects();
     void stopEndsEveryProcess();
 };
 
@@ -96,6 +100,25 @@ void TestE2eHarness::programFolderIsPrivateCopy()
     QVERIFY(QFileInfo(session.programFolder() + QStringLiteral("/folioneer")).isExecutable());
     QCOMPARE(QDir(built + QStringLiteral("/projects")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              projectsBefore);
+}
+
+void TestE2eHarness::copyLeavesOutProjects()
+{
+    QTemporaryDir built;
+    QVERIFY(folioneer::test::writeFile(built.path() + QStringLiteral("/folioneer"), "#!/bin/sh\n"));
+    QFile::setPermissions(built.path() + QStringLiteral("/folioneer"), QFile::ReadOwner | QFile::ExeOwner);
+    QVERIFY(
+        folioneer::test::writeFile(built.path() + QStringLiteral("/projects/Old/--toc.txt"), "Chapter: Old"));
+    QVERIFY(folioneer::test::writeFile(built.path() + QStringLiteral("/templates/prompt.txt"), "#TOPIC#"));
+    QVERIFY(folioneer::test::writeFile(built.path() + QStringLiteral("/projects-notes.txt"), "kept"));
+
+    Session session(built.path());
+    QVERIFY2(session.isValid(), qPrintable(session.lastError()));
+    QVERIFY(QDir(session.programFolder() + QStringLiteral("/projects")).isEmpty());
+    QCOMPARE(session.readProgramFile(QStringLiteral("templates/prompt.txt")),
+             std::optional<QByteArray>("#TOPIC#"));
+    QCOMPARE(session.readProgramFile(QStringLiteral("projects-notes.txt")),
+             std::optional<QByteArray>("kept"));
 }
 
 void TestE2eHarness::stopEndsEveryProcess()
