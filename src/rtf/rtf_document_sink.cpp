@@ -95,7 +95,7 @@ const QTextCharFormat& DocumentSink::charFormat(const CharFormat& format)
     f.setFontItalic(format.italic);
     f.setUnderlineStyle(underlineStyle(format.underline));
     f.setFontStrikeOut(format.strike);
-    const int fontNumber = format.font < 0 ? m_tables->defaultFont : format.font;
+    const int fontNumber = format.font == kDefaultFont ? m_tables->defaultFont : format.font;
     const auto font = m_tables->fonts.constFind(fontNumber);
     if (font != m_tables->fonts.constEnd() && !font->name.isEmpty()) {
         f.setFontFamilies(QStringList{font->name});

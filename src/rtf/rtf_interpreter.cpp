@@ -654,13 +654,17 @@ ReadStatus Interpreter::run(const QByteArray& rtf, bool rawTextIsUtf8)
         beginContent();
     }
     const bool truncated = !closed;
+    if (truncated) {
+        m_lastParagraph = state().para;
+        m_closingAtEnd = true;
+    }
     // Close what the input left open so that pending pictures and markers are delivered.
     while (!closed && !m_stack.empty()) {
         closed = closeGroup();
     }
     emitPendingMarker();
     flushText();
-    m_sink.finish(m_stack.empty() ? ParagraphFormat{} : state().para, m_endedWithParagraph);
+    m_sink.finish(m_lastParagraph, m_endedWithParagraph);
     return truncated ? ReadStatus::Truncated : ReadStatus::Ok;
 }
 
@@ -688,6 +692,9 @@ bool Interpreter::closeGroup()
     }
     const GroupState closing = m_stack.back();
     m_stack.pop_back();
+    if (m_stack.size() == 1 && !m_closingAtEnd) {
+        m_lastParagraph = closing.para; // the document's group: its last paragraph's properties
+    }
     const Destination parent = m_stack.back().destination;
     if (closing.destination != parent) {
         switch (closing.destination) {
@@ -746,8 +753,9 @@ void Interpreter::skipDestination(Tokenizer& tokenizer)
 int Interpreter::currentCodePage()
 {
     const GroupState& s = state();
-    const int fontNumber = s.chr.font < 0 ? m_tables.defaultFont : s.chr.font;
-    if (fontNumber != m_cachedFont) {
+    const int fontNumber = s.chr.font == kDefaultFont ? m_tables.defaultFont : s.chr.font;
+    if (!m_codePageCached || fontNumber != m_cachedFont) {
+        m_codePageCached = true;
         m_cachedCodePage = codePageOfFont(fontNumber);
         m_cachedFont = fontNumber;
     }
@@ -844,7 +852,7 @@ void Interpreter::emitText(QStringView text)
         }
         return;
     case Destination::FontTable: {
-        m_cachedFont = INT_MIN;
+        m_codePageCached = false;
         FontInfo* font = nullptr;
         if (m_currentFont != INT_MIN) {
             auto it = m_tables.fonts.find(m_currentFont);
@@ -1164,7 +1172,7 @@ void Interpreter::handleWord(Tokenizer& tokenizer, Word word, bool hasParameter,
     GroupState& s = state();
     if (s.destination == Destination::FontTable || word == Word::Ansi || word == Word::Mac ||
         word == Word::Pc || word == Word::Pca || word == Word::AnsiCodePage || word == Word::DefaultFont) {
-        m_cachedFont = INT_MIN; // the code page of a font may change
+        m_codePageCached = false; // the code page of a font may change
     }
     const bool on = !hasParameter || parameter != 0;
     const int value = hasParameter ? parameter : 0;

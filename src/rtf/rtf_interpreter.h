@@ -47,9 +47,12 @@ enum class VerticalPosition : std::uint8_t { Normal, Super, Sub };
 enum class Alignment : std::uint8_t { Left, Center, Right, Justify };
 enum class FontFamily : std::uint8_t { Any, Roman, Swiss, Modern, Script, Decor, Tech };
 
+/// The font number of text that uses the document's default font (\deff).
+constexpr int kDefaultFont = -2147483647 - 1;
+
 /// Character properties of a run (colour and font are indexes into the document's tables).
 struct CharFormat {
-    int font = -1; ///< -1: the document's default font
+    int font = kDefaultFont; ///< font numbers may be negative
     int sizeHalfPoints = 24;
     int foreground = 0; ///< colour-table index, 0 = automatic
     int background = 0; ///< colour-table index, 0 = none
@@ -220,7 +223,8 @@ private:
     bool m_rawUtf8 = false;
     bool m_wantsFormats = false;
     int m_ansiCodePage = 1252;
-    int m_cachedFont = -2147483647 - 1;
+    bool m_codePageCached = false;
+    int m_cachedFont = 0;
     int m_cachedCodePage = 1252;
     int m_skip = 0;
     char16_t m_highSurrogate = 0;
@@ -261,6 +265,8 @@ private:
     int m_cellSeparatorLevel = 0;
     bool m_cellHasContent = false;
     bool m_endedWithParagraph = false;
+    ParagraphFormat m_lastParagraph;
+    bool m_closingAtEnd = false;
 };
 
 } // namespace folioneer::rtf

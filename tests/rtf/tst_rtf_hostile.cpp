@@ -1,0 +1,184 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "rtf/rtf.h"
+#include "rtf/rtf_interpreter.h"
+#include "rtf/rtf_plain_text_sink.h"
+
+#include <QElapsedTimer>
+#include <QTextDocument>
+#include <QtTest>
+
+using namespace folioneer::rtf;
+
+// Input built to break readers: it must read in bounded time and memory, without crashing,
+// and give the same text through both paths.
+class tst_RtfHostile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void boundedInput_data();
+    void boundedInput();
+    void lowerLimits_data();
+    void lowerLimits();
+    void oversizedPictureIsSkipped();
+};
+
+namespace {
+
+QByteArray repeated(const QByteArray& part, int count)
+{
+    QByteArray out;
+    out.reserve(part.size() * count);
+    for (int i = 0; i < count; ++i) {
+        out.append(part);
+    }
+    return out;
+}
+
+QByteArray fontTable(int entries)
+{
+    QByteArray table = "{\\fonttbl";
+    for (int i = 0; i < entries; ++i) {
+        table.append("{\\f" + QByteArray::number(i) + "\\fcharset204 F;}");
+    }
+    return table + "}";
+}
+
+// Counts what a sink receives, for the limit checks.
+class RecordingSink : public Sink {
+public:
+    bool wantsPictures() const override { return true; }
+    void text(QStringView text, const CharFormat&) override { plain.append(text); }
+    void lineBreak(const CharFormat&) override { plain.append(u'\n'); }
+    void listMarker(const ListMarker&, const CharFormat&) override {}
+    void paragraphEnd(const ParagraphFormat&) override { plain.append(u'\n'); }
+    void picture(const Picture& picture, const CharFormat&) override
+    {
+        pictureSizes.append(picture.data.size());
+    }
+    void finish(const ParagraphFormat&, bool) override {}
+
+    QString plain;
+    QList<qsizetype> pictureSizes;
+};
+
+} // namespace
+
+void tst_RtfHostile::boundedInput_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<ReadStatus>("status");
+
+    QTest::newRow("100000-nested-groups")
+        << "{\\rtf1 " + QByteArray(100000, '{') + "x" + QByteArray(100000, '}') + "}" << QStringLiteral("x")
+        << ReadStatus::Ok;
+    QTest::newRow("100000-unclosed-groups")
+        << "{\\rtf1 " + QByteArray(100000, '{') + "x" << QStringLiteral("x") << ReadStatus::Truncated;
+    QTest::newRow("1000000-bin0") << "{\\rtf1 a" + repeated("\\bin0 ", 1000000) + "b}" << QStringLiteral("ab")
+                                  << ReadStatus::Ok;
+    QTest::newRow("bin-past-the-end")
+        << QByteArray("{\\rtf1 a\\bin50 xyz}") << QStringLiteral("a") << ReadStatus::Truncated;
+    QTest::newRow("negative-bin") << QByteArray("{\\rtf1 a\\bin-5 b}") << QStringLiteral("ab")
+                                  << ReadStatus::Ok;
+    QTest::newRow("huge-parameters")
+        << QByteArray("{\\rtf1\\fs2147483648\\li-99999999999\\sl999999999999\\sa-1\\ls99999999999\\ilvl-3 a"
+                      "\\uc99999999999\\u-2147483649 abcdefghijklmnopqrst\\cf-1\\highlight99999 b}")
+        << QStringLiteral("a\uFFFDqrstb") << ReadStatus::Ok;
+    QTest::newRow("negative-font-numbers")
+        << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f-5\\fcharset204 X;}}\\f-5 \\'c1\\f-2147483648 \\'c1}")
+        << QStringLiteral("БÁ") << ReadStatus::Ok;
+    // Entries past the font limit are ignored, so \f99999 falls back to the document code page.
+    QTest::newRow("100000-font-entries") << "{\\rtf1\\ansi" + fontTable(100000) + "\\f99999 \\'c1\\f1 \\'c1}"
+                                         << QStringLiteral("ÁБ") << ReadStatus::Ok;
+    QTest::newRow("malformed-hex") << QByteArray("{\\rtf1 a\\'\\'g{\\'1}\\'{b}\\'4")
+                                   << QStringLiteral("ag1b4") << ReadStatus::Truncated;
+    QTest::newRow("text-after-the-end")
+        << "{\\rtf1 A}" + QByteArray(1 << 20, 'j') << QStringLiteral("A") << ReadStatus::Ok;
+    QTest::newRow("nul-bytes") << "{\\rtf1 a" + QByteArray(1 << 20, '\0') + "b}" << QStringLiteral("ab")
+                               << ReadStatus::Ok;
+    QTest::newRow("unterminated-destination") << "{\\rtf1 a{\\*\\foo " + QByteArray(50000, '{') + "x"
+                                              << QStringLiteral("a") << ReadStatus::Truncated;
+    QTest::newRow("million-unicode-escapes") << "{\\rtf1 " + repeated("\\u8364?", 1000000) + "}"
+                                             << QString(1000000, QChar(0x20AC)) << ReadStatus::Ok;
+    QTest::newRow("fifty-megabyte-picture")
+        << "{\\rtf1 A{\\pict\\pngblip\\picw100\\pich100 " + QByteArray(50 * 1024 * 1024, '0') + "}B}"
+        << QStringLiteral("AB") << ReadStatus::Ok;
+    QTest::newRow("empty-input") << QByteArray() << QString() << ReadStatus::NotRtf;
+    QTest::newRow("white-space-only") << QByteArray("\xEF\xBB\xBF \r\n ") << QString() << ReadStatus::NotRtf;
+    QTest::newRow("html") << QByteArray("<html><body>{\\rtf1 x}</body></html>") << QString()
+                          << ReadStatus::NotRtf;
+    QTest::newRow("rtf-prefix-only") << QByteArray("{\\rtf") << QString() << ReadStatus::Truncated;
+}
+
+void tst_RtfHostile::boundedInput()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    QFETCH(ReadStatus, status);
+
+    QElapsedTimer timer;
+    timer.start();
+    const PlainText plain = plainTextFromRtf(rtf);
+    QVERIFY2(timer.elapsed() < 3000,
+             qPrintable(QStringLiteral("plain text took %1 ms").arg(timer.elapsed())));
+    QCOMPARE(plain.status, status);
+    QCOMPARE(plain.text, expected);
+    QVERIFY(plain.text.size() <= rtf.size());
+
+    timer.restart();
+    QTextDocument document;
+    QCOMPARE(readRtf(rtf, document), status);
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QStringLiteral("document took %1 ms").arg(timer.elapsed())));
+    if (status != ReadStatus::NotRtf) {
+        QCOMPARE(plainTextOfDocument(document), expected);
+    }
+}
+
+void tst_RtfHostile::lowerLimits_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+
+    // Depth 3: the braces beyond are only counted, so closing them returns to the right level
+    // and the group that really ends the document still ends it.
+    QTest::newRow("depth-flattened") << QByteArray("{\\rtf1{{{{{x}}}}}y}z") << QStringLiteral("xy");
+    QTest::newRow("depth-flattened-skip-destination")
+        << QByteArray("{\\rtf1{{{{\\*\\foo hidden}a}}}b}c") << QStringLiteral("ab");
+    QTest::newRow("fonts-beyond-limit-ignored")
+        << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 A;}{\\f1 B;}{\\f2\\fcharset204 C;}}\\f2 \\'c1}")
+        << QStringLiteral("Á");
+    QTest::newRow("colours-beyond-limit-ignored")
+        << QByteArray("{\\rtf1{\\colortbl;\\red1;\\red2;\\red3;\\red4;}\\cf4 x}") << QStringLiteral("x");
+}
+
+void tst_RtfHostile::lowerLimits()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    ReaderLimits limits;
+    limits.maxDepth = 3;
+    limits.maxFonts = 2;
+    limits.maxColours = 2;
+    PlainTextSink sink;
+    Interpreter interpreter(sink, limits);
+    QCOMPARE(interpreter.run(rtf), ReadStatus::Ok);
+    QCOMPARE(sink.takeText(), expected);
+}
+
+void tst_RtfHostile::oversizedPictureIsSkipped()
+{
+    const QByteArray rtf = "{\\rtf1 {\\pict\\pngblip " + QByteArray(2000, 'a') + "}{\\pict\\pngblip " +
+                           QByteArray(100, 'b') + "}{\\pict\\jpegblip\\bin5 12345}}";
+    ReaderLimits limits;
+    limits.maxPictureBytes = 1000;
+    RecordingSink sink;
+    Interpreter interpreter(sink, limits);
+    QCOMPARE(interpreter.run(rtf), ReadStatus::Ok);
+    // The 2000 hex digits are refused; 100 digits make 50 bytes; \bin data is taken raw.
+    QCOMPARE(sink.pictureSizes, (QList<qsizetype>{50, 5}));
+    QVERIFY(sink.plain.isEmpty());
+}
+
+QTEST_MAIN(tst_RtfHostile)
+#include "tst_rtf_hostile.moc"
