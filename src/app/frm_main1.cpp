@@ -411,11 +411,11 @@ void frmMain1::loadSectionContent(const QString& path)
 {
     const FileRead file = readWholeFile(path);
     QString reason = file.error;
-    if (file.ok() && !file.data.isEmpty()) {
+    if (file.ok() && file.data.isEmpty()) {
+        // An empty file is an empty section.
         RichTextBox1->document()->setDefaultFont(verdana(10));
-        if (rtf::readRtf(file.data, *RichTextBox1->document()) == rtf::ReadStatus::NotRtf) {
-            reason = tr("The file is not an RTF document.");
-        }
+    } else if (file.ok() && RichTextBox1->loadRtf(file.data, verdana(10)) == rtf::ReadStatus::NotRtf) {
+        reason = tr("The file is not an RTF document.");
     }
     if (reason.isEmpty()) {
         setContentEnabled(true);
@@ -486,11 +486,8 @@ void frmMain1::lblPaste_Click()
     }
     const QString text = QGuiApplication::clipboard()->text();
     // An RTF document arriving as text keeps its formatting; anything else is plain text.
-    if (rtf::looksLikeRtf(text)) {
-        RichTextBox1->clear();
-        if (rtf::readRtfText(text, *RichTextBox1->document()) != rtf::ReadStatus::NotRtf) {
-            return;
-        }
+    if (rtf::looksLikeRtf(text) && RichTextBox1->loadRtfText(text) != rtf::ReadStatus::NotRtf) {
+        return;
     }
     RichTextBox1->setPlainText(text);
 }

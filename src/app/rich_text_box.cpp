@@ -79,6 +79,41 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
     setAcceptRichText(true);
 }
 
+rtf::ReadStatus RichTextBox::loadRtf(const QByteArray& rtf, const QFont& defaultFont)
+{
+    return replaceDocument(defaultFont,
+                           [&rtf](QTextDocument& document) { return rtf::readRtf(rtf, document); });
+}
+
+rtf::ReadStatus RichTextBox::loadRtfText(const QString& rtfText)
+{
+    return replaceDocument(document()->defaultFont(), [&rtfText](QTextDocument& document) {
+        return rtf::readRtfText(rtfText, document);
+    });
+}
+
+rtf::ReadStatus RichTextBox::replaceDocument(const QFont& defaultFont,
+                                             const std::function<rtf::ReadStatus(QTextDocument&)>& read)
+{
+    auto* replacement = new QTextDocument(this);
+    replacement->setDefaultFont(defaultFont);
+    replacement->setUndoRedoEnabled(false);
+    const rtf::ReadStatus status = read(*replacement);
+    if (status == rtf::ReadStatus::NotRtf) {
+        delete replacement;
+        return status;
+    }
+    replacement->setUndoRedoEnabled(true);
+    // The text control deletes the document it made itself; the ones made here are ours.
+    QTextDocument* ours = document()->parent() == this ? document() : nullptr;
+    setDocument(replacement);
+    replacement->setDefaultFont(defaultFont);
+    delete ours;
+    // Setting a document is a change of content like any other.
+    emit textChanged();
+    return status;
+}
+
 void RichTextBox::keyPressEvent(QKeyEvent* event)
 {
     if (event->modifiers() == Qt::ControlModifier && !isReadOnly()) {

@@ -2,7 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "rtf/rtf.h"
+
 #include <QTextEdit>
+
+#include <functional>
 
 namespace folioneer {
 
@@ -15,6 +19,14 @@ class RichTextBox : public QTextEdit {
 public:
     explicit RichTextBox(QWidget* parent = nullptr);
 
+    /// Replaces the whole content with the RTF document `rtf`, read with `defaultFont` as the
+    /// document's default font. On NotRtf the content is left as it was. The document is read
+    /// away from the screen and swapped in whole: laying out a large document while it grows
+    /// costs many times the reading.
+    rtf::ReadStatus loadRtf(const QByteArray& rtf, const QFont& defaultFont);
+    /// As loadRtf, for an RTF document that arrived as text (the clipboard).
+    rtf::ReadStatus loadRtfText(const QString& rtfText);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
@@ -22,6 +34,8 @@ protected:
     QMimeData* createMimeDataFromSelection() const override;
 
 private:
+    rtf::ReadStatus replaceDocument(const QFont& defaultFont,
+                                    const std::function<rtf::ReadStatus(QTextDocument&)>& read);
     void toggleBold();
     void toggleItalic();
     void toggleUnderline();
