@@ -1,0 +1,91 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "e2e/e2e_harness.h"
+
+#include "rtf/rtf.h"
+
+#include <QTest>
+
+using namespace folioneer::e2e;
+
+namespace {
+
+const QString kManagerTitle = QStringLiteral("Project Manager");
+const QRegularExpression kMainTitle(QStringLiteral("Folioneer Pro by \\S.*"));
+
+const QByteArray kToc = "Chapter: The Basics\r\nSubchapter: Soil\r\nSubchapter: Water\r\n";
+const QByteArray kMainTopic = "Gardening\r\n";
+
+// Where the controls lie, in twips (left, top, width, height) of the main window's client area.
+const QPoint kFrame1(5445, 1620);
+
+} // namespace
+
+// The whole section cycle in the real program: open a prepared project from the project
+// manager, choose a section with the keyboard, copy its prompt, export the book, paste an RTF
+// answer and save it.
+class TestSectionCycle : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sectionCycle();
+};
+
+void TestSectionCycle::sectionCycle()
+{
+    Session session;
+    QVERIFY2(session.isValid(), qPrintable(session.lastError()));
+    session.makeProject(QStringLiteral("Garden"), kToc, kMainTopic);
+    QVERIFY2(session.startProgram(), qPrintable(session.lastError()));
+
+    // Open the only project: the list has the focus, Down selects it, "Load Project" opens it.
+    const auto manager = session.waitForWindow(kManagerTitle);
+    QVERIFY2(manager, qPrintable(session.lastError() + "\n" + session.programOutput()));
+    QVERIFY(session.key(*manager, {QStringLiteral("Down")}));
+    QVERIFY(session.clickTwips(*manager, 1080, 6345, 3435, 690, QPoint(4635, 675)));
+    QVERIFY(session.waitForWindowGone(*manager));
+    const auto main = session.waitForWindowMatching(kMainTitle);
+    QVERIFY2(main, qPrintable(session.lastError() + "\n" + session.programOutput()));
+    const WindowId window = main->id;
+
+    // The outline has the focus: Down chooses the chapter, Right opens it, Down the first section.
+    QVERIFY(session.key(window, {QStringLiteral("Down"), QStringLiteral("Right"), QStringLiteral("Down")}));
+
+    // "Copy to Clipboard": the content prompt, byte for byte.
+    QVERIFY(session.clickTwips(window, 10575, 1620, 1905, 240, kFrame1));
+    QVERIFY2(session.answerMessageBox(QStringLiteral("Done")), qPrintable(session.lastError()));
+    const QByteArray prompt =
+        "I'm creating a book for the following topic: Gardening\r\n. I'm now working in the "
+        "following chapter: \"The Basics\r\" and i need content for the following section "
+        "of the chapter: \"Soil\r\".";
+    QCOMPARE(session.clipboard(), std::optional<QByteArray>(prompt));
+
+    // "Paste" of an RTF document, then "Save Changes" writes the content file.
+    const QByteArray answer =
+        "{\\rtf1\\ansi\\ansicpg1252 Loam and \\b clay\\b0  \\'e0 la carte\\par Second\\par}";
+    QVERIFY(session.setClipboard(answer));
+    QVERIFY(session.clickTwips(window, 7335, 4995, 690, 240));
+    QVERIFY(session.clickTwips(window, 8145, 4950, 1680, 330));
+    std::optional<QByteArray> saved;
+    QVERIFY(waitUntil(
+        [&] {
+            saved = session.readProgramFile(QStringLiteral("projects/Garden/the-basics---soil.txt"));
+            return saved.has_value();
+        },
+        Session::kWindowTimeoutMs));
+    QCOMPARE(folioneer::rtf::plainTextFromRtf(*saved).text,
+             QStringLiteral("Loam and clay \u00e0 la carte\r\nSecond"));
+
+    // "Copy Everything to Clipboard": the whole book with the saved section.
+    QVERIFY(session.clickTwips(window, 270, 8460, 5055, 825));
+    QVERIFY2(session.answerMessageBox(QStringLiteral("Done")), qPrintable(session.lastError()));
+    const QByteArray separator(69, '-');
+    const QByteArray book = "\r\nChapter: The Basics\r\n" + separator + "\r\n\r\n\r\n" +
+                            "\r\nSubchapter: Soil\r\n" + separator + "\r\n\r\n\r\n" +
+                            "Loam and clay \xc3\xa0 la carte\r\nSecond\r\n\r\n" +
+                            "\r\nSubchapter: Water\r\n" + separator + "\r\n\r\n\r\n";
+    QCOMPARE(session.clipboard(), std::optional<QByteArray>(book));
+}
+
+QTEST_GUILESS_MAIN(TestSectionCycle)
+#include "tst_section_cycle.moc"
