@@ -75,6 +75,7 @@ private slots:
     void paste();
     void copyActions();
     void keyboard();
+    void editorClipboardKeepsFormattingAndPictures();
     void existingContentFile_data();
     void existingContentFile();
     void saveFailures_data();
@@ -180,7 +181,8 @@ void tst_section_workspace::saveAndReselect()
 
     QTest::keyClicks(m_f->content(), QStringLiteral("Hello"));
     QVERIFY(m_f->saveShown());
-    QTest::keySequence(m_f->window.get(), QKeySequence::Save);
+    m_f->content()->setFocus();
+    QTest::keySequence(m_f->content(), QKeySequence::Save);
     QVERIFY(!m_f->saveShown());
     QCOMPARE(OutlineTree::image(soil), 3);
     QCOMPARE(plainTextOfFile(path), QStringLiteral("Hello"));
@@ -410,6 +412,56 @@ void tst_section_workspace::keyboard()
     QVERIFY(format.fontUnderline());
     QTest::keyClick(m_f->content(), Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(!formatOf(m_f->content()->document(), QStringLiteral("ab")).fontUnderline());
+}
+
+void tst_section_workspace::editorClipboardKeepsFormattingAndPictures()
+{
+    m_f->click(m_f->node(0, 0));
+    RichTextBox* box = m_f->content();
+    box->setFocus();
+    QTextCursor cursor(box->document());
+    cursor.insertText(QStringLiteral("plain "));
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    cursor.insertText(QStringLiteral("strong"), bold);
+
+    box->setTextCursor(box->document()->find(QStringLiteral("strong")));
+    QTest::keySequence(box, QKeySequence::Copy);
+    QVERIFY(clipboardFormats().contains(QStringLiteral("text/rtf")));
+    QCOMPARE(clipboardText(), QStringLiteral("strong"));
+    box->moveCursor(QTextCursor::End);
+    QTest::keySequence(box, QKeySequence::Paste);
+    QCOMPARE(box->toPlainText(), QStringLiteral("plain strongstrong"));
+    QTextCursor second = box->document()->find(QStringLiteral("strong"), 10);
+    QCOMPARE(second.charFormat().fontWeight(), int(QFont::Bold));
+
+    // A picture from another program is taken in, saved and read back.
+    QImage picture(8, 6, QImage::Format_RGB32);
+    picture.fill(QColor(0, 128, 0));
+    auto* data = new QMimeData;
+    data->setImageData(picture);
+    QGuiApplication::clipboard()->setMimeData(data);
+    QTest::keySequence(box, QKeySequence::Paste);
+    QTest::keySequence(box, QKeySequence::Save);
+    QVERIFY(!m_f->saveShown());
+    QVERIFY(m_f->boxes.shown.isEmpty());
+
+    m_f->click(m_f->node(0, 1));
+    m_f->click(m_f->node(0, 0));
+    QTextDocument* document = m_f->content()->document();
+    QString pictureName;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().isImageFormat()) {
+                pictureName = it.fragment().charFormat().toImageFormat().name();
+            }
+        }
+    }
+    QVERIFY(!pictureName.isEmpty());
+    const QImage reloaded =
+        qvariant_cast<QImage>(document->resource(QTextDocument::ImageResource, QUrl(pictureName)));
+    QCOMPARE(reloaded.size(), QSize(8, 6));
+    QCOMPARE(QColor(reloaded.pixel(3, 3)), QColor(0, 128, 0));
 }
 
 void tst_section_workspace::existingContentFile_data()
