@@ -398,7 +398,7 @@ QStringDecoder* CodePageDecoders::decoderFor(int codePage)
     return decoder.get();
 }
 
-void CodePageDecoders::decode(int codePage, QByteArrayView bytes, QString& out)
+bool CodePageDecoders::decode(int codePage, QByteArrayView bytes, QString& out)
 {
     if (codePage == kCodePageSymbol || codePage == kCodePageSymbolOther) {
         for (const char b : bytes) {
@@ -409,16 +409,16 @@ void CodePageDecoders::decode(int codePage, QByteArrayView bytes, QString& out)
             }
             out.append(QChar(ch != 0 ? ch : char16_t(0xF000 + u)));
         }
-        return;
+        return false;
     }
     if (isAscii(bytes)) {
         out.append(QLatin1StringView(bytes.data(), bytes.size()));
-        return;
+        return true;
     }
     if (codePage != 1252) {
         if (QStringDecoder* decoder = decoderFor(codePage)) {
             out.append(decoder->decode(bytes));
-            return;
+            return false;
         }
     }
     const qsizetype old = out.size();
@@ -428,6 +428,7 @@ void CodePageDecoders::decode(int codePage, QByteArrayView bytes, QString& out)
         const auto u = static_cast<unsigned char>(b);
         *dst++ = QChar(u >= 0x80 && u < 0xA0 ? kCp1252High[u - 0x80] : char16_t(u));
     }
+    return false;
 }
 
 } // namespace folioneer::rtf

@@ -27,7 +27,8 @@ int codePageForCharset(int charset);
 class CodePageDecoders {
 public:
     /// Appends the decoded bytes to `out`. Multi-byte characters must be whole within `bytes`.
-    void decode(int codePage, QByteArrayView bytes, QString& out);
+    /// Returns whether the bytes were plain ASCII (decoded as themselves).
+    bool decode(int codePage, QByteArrayView bytes, QString& out);
 
 private:
     QStringDecoder* decoderFor(int codePage);

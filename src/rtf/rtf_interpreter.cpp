@@ -613,6 +613,9 @@ ReadStatus Interpreter::run(const QByteArray& rtf, bool rawTextIsUtf8)
             if (state().destination == Destination::ListMarker) {
                 m_markerHadBytes = true;
             }
+            if (t.hexValue < 0x20 && t.hexValue != '\t') {
+                break; // control characters show nothing (and \'0d\'0a is no paragraph mark)
+            }
             const int codePage = currentCodePage();
             if (!m_bytes.isEmpty() && m_bytesCodePage != codePage) {
                 flushBytes();
@@ -670,6 +673,7 @@ ReadStatus Interpreter::run(const QByteArray& rtf, bool rawTextIsUtf8)
 
 void Interpreter::openGroup()
 {
+    resolveSurrogate();
     m_star = false;
     m_firstInGroup = true;
     if (static_cast<int>(m_stack.size()) > m_limits.maxDepth) {
@@ -690,6 +694,7 @@ bool Interpreter::closeGroup()
     if (m_stack.size() <= 1) {
         return true;
     }
+    resolveSurrogate(); // a lone high surrogate belongs to the group it was written in
     const GroupState closing = m_stack.back();
     m_stack.pop_back();
     if (m_stack.size() == 1 && !m_closingAtEnd) {
@@ -738,6 +743,7 @@ bool Interpreter::closeGroup()
 
 void Interpreter::skipDestination(Tokenizer& tokenizer)
 {
+    resolveSurrogate();
     tokenizer.skipGroup();
     m_skip = 0;
     if (m_overflow > 0) {
@@ -795,7 +801,7 @@ void Interpreter::addBytes(const char* bytes, int length)
         pictureBytes(bytes, length);
         return;
     }
-    if (destination == Destination::Ignored) {
+    if (destination == Destination::Ignored || destination == Destination::UprAnsi) {
         return;
     }
     if (destination == Destination::ListMarker) {
@@ -818,9 +824,13 @@ void Interpreter::flushBytes()
         return;
     }
     m_decoded.resize(0);
-    m_decoders.decode(m_bytesCodePage, m_bytes, m_decoded);
+    const bool ascii = m_decoders.decode(m_bytesCodePage, m_bytes, m_decoded);
     m_bytes.resize(0);
-    emitText(m_decoded);
+    if (ascii) {
+        emitText(m_decoded);
+    } else {
+        emitDecoded(m_decoded);
+    }
 }
 
 void Interpreter::emitText(QStringView text)
@@ -884,6 +894,7 @@ void Interpreter::emitText(QStringView text)
         return;
     case Destination::Picture:
     case Destination::Ignored:
+    case Destination::UprAnsi:
         return;
     }
 }
@@ -897,13 +908,16 @@ void Interpreter::beginContent()
         }
         m_pendingTabs = 0;
         m_cellSeparator = CellSeparator::None;
+        m_blockHasContent = true;
     } else if (m_cellSeparator != CellSeparator::None) {
         const int level = state().para.inTable ? std::max(1, state().para.tableLevel) : 0;
         if (m_cellSeparator == CellSeparator::Break || level > m_cellSeparatorLevel) {
             flushText();
             m_sink.paragraphEnd(state().para);
+            m_blockHasContent = false;
         } else {
             m_text.append(u' ');
+            m_blockHasContent = true;
         }
         m_cellSeparator = CellSeparator::None;
     }
@@ -922,6 +936,7 @@ void Interpreter::beginContent()
         m_text.append(m_leadingSpaces);
         m_leadingSpaces.clear();
     }
+    m_blockHasContent = true;
 }
 
 void Interpreter::listParagraphStarts()
@@ -955,6 +970,10 @@ void Interpreter::emitPendingMarker()
         return;
     }
     m_hasMarker = false;
+    if (m_blockHasContent) {
+        // A marker shows only at the start of a paragraph: every sink puts it there.
+        return;
+    }
     flushText();
     const ParagraphFormat& para = state().para;
     m_sink.listMarker(ListMarker{m_marker, para.listOverride, para.listLevel}, state().chr);
@@ -997,6 +1016,40 @@ void Interpreter::resolveSurrogate()
     }
 }
 
+void Interpreter::lineBreak()
+{
+    const GroupState& s = state();
+    if (s.destination == Destination::Body && !s.chr.hidden && !s.chr.deleted) {
+        beginContent();
+        flushText();
+        m_sink.lineBreak(s.chr);
+    }
+}
+
+void Interpreter::emitDecoded(QStringView text)
+{
+    // Characters a QTextDocument treats as structure (paragraph and line separators, object
+    // replacement) or that no sink shows (control characters) become events or are dropped,
+    // so that every sink sees the same characters.
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const bool special =
+            (c < 0x20 && c != u'\t') || c == 0x85 || c == 0x2028 || c == 0x2029 || c == 0xFFFC;
+        if (!special) {
+            continue;
+        }
+        emitText(text.mid(start, i - start));
+        start = i + 1;
+        if (c == 0x2028) {
+            lineBreak();
+        } else if (c == 0x2029) {
+            paragraphBreak();
+        }
+    }
+    emitText(text.mid(start));
+}
+
 void Interpreter::emitUnicode(int value)
 {
     if (value < -32768 || value > 65535) {
@@ -1021,7 +1074,7 @@ void Interpreter::emitUnicode(int value)
         return;
     }
     resolveSurrogate();
-    emitChar(unit);
+    emitDecoded(QStringView(&unit, 1));
 }
 
 void Interpreter::paragraphBreak()
@@ -1048,6 +1101,7 @@ void Interpreter::paragraphBreak()
     m_cellSeparator = CellSeparator::None;
     flushText();
     m_sink.paragraphEnd(s.para);
+    m_blockHasContent = false;
     m_endedWithParagraph = true;
     m_cellHasContent = false;
     paragraphDone();
@@ -1086,6 +1140,7 @@ void Interpreter::rowEnd(bool nested)
     m_cellSeparator = CellSeparator::None;
     flushText();
     m_sink.paragraphEnd(state().para);
+    m_blockHasContent = false;
     m_endedWithParagraph = true;
 }
 
@@ -1196,9 +1251,11 @@ void Interpreter::handleWord(Tokenizer& tokenizer, Word word, bool hasParameter,
     case Word::FieldResult:
     case Word::Result:
     case Word::ShapePicture:
-    case Word::Ud:
     case Word::NestTableProps:
-        if (s.destination == Destination::Ignored || s.destination == Destination::FieldInstruction) {
+        // Shown destinations: their text belongs to the enclosing one.
+        break;
+    case Word::Ud:
+        if (s.destination == Destination::UprAnsi) {
             s.destination = Destination::Body;
         }
         break;
@@ -1229,7 +1286,9 @@ void Interpreter::handleWord(Tokenizer& tokenizer, Word word, bool hasParameter,
         }
         break;
     case Word::Upr:
-        s.destination = Destination::Ignored;
+        if (s.destination == Destination::Body) {
+            s.destination = Destination::UprAnsi;
+        }
         break;
     case Word::ListTableDestination:
         s.destination = Destination::ListTable;
@@ -1436,11 +1495,7 @@ void Interpreter::handleWord(Tokenizer& tokenizer, Word word, bool hasParameter,
         }
         break;
     case Word::Line:
-        if (s.destination == Destination::Body && !s.chr.hidden && !s.chr.deleted) {
-            beginContent();
-            flushText();
-            m_sink.lineBreak(s.chr);
-        }
+        lineBreak();
         break;
     case Word::Tab:
         emitChar(u'\t');

@@ -172,6 +172,7 @@ private:
         LevelText,
         Picture,
         Ignored, ///< control words still run, text is dropped
+        UprAnsi, ///< the ANSI branch of \upr: dropped, its \ud branch shows
     };
 
     struct GroupState {
@@ -196,6 +197,8 @@ private:
     void emitChar(char16_t c) { emitText(QStringView(&c, 1)); }
     void emitVisible(QStringView text);
     void emitUnicode(int value);
+    void emitDecoded(QStringView text);
+    void lineBreak();
     void resolveSurrogate();
     void beginContent();
     void flushText();
@@ -265,6 +268,7 @@ private:
     int m_cellSeparatorLevel = 0;
     bool m_cellHasContent = false;
     bool m_endedWithParagraph = false;
+    bool m_blockHasContent = false; ///< the sinks' current paragraph holds something
     ParagraphFormat m_lastParagraph;
     bool m_closingAtEnd = false;
 };

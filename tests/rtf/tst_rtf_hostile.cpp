@@ -18,6 +18,8 @@ class tst_RtfHostile : public QObject {
 private slots:
     void boundedInput_data();
     void boundedInput();
+    void sinksAgreeOnOddPlacements_data();
+    void sinksAgreeOnOddPlacements();
     void lowerLimits_data();
     void lowerLimits();
     void oversizedPictureIsSkipped();
@@ -133,6 +135,41 @@ void tst_RtfHostile::boundedInput()
     if (status != ReadStatus::NotRtf) {
         QCOMPARE(plainTextOfDocument(document), expected);
     }
+}
+
+// Inputs where the plain-text path and the document path once disagreed.
+void tst_RtfHostile::sinksAgreeOnOddPlacements_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("marker-after-text")
+        << QByteArray("{\\rtf1 x{\\listtext o\\tab}y\\par}") << QStringLiteral("xy");
+    QTest::newRow("marker-in-second-cell")
+        << QByteArray("{\\rtf1\\trowd\\cellx1\\cellx2\\pard\\intbl a\\cell{\\listtext o\\tab}b\\cell\\row}")
+        << QStringLiteral("a\tb");
+    QTest::newRow("spaces-before-marker")
+        << QByteArray("{\\rtf1   {\\listtext o\\tab}  item\\par}") << QStringLiteral("o\t  item");
+    QTest::newRow("control-characters-from-escapes")
+        << QByteArray("{\\rtf1 a\\u10?b\\'0ac\\'0dd\\'09e}") << QStringLiteral("abcd\te");
+    QTest::newRow("separators-from-unicode")
+        << QByteArray("{\\rtf1 a\\u8232?b\\u8233?c\\u65532?d}") << QStringLiteral("a\r\nb\r\ncd");
+    QTest::newRow("upr-inside-picture")
+        << QByteArray("{\\rtf1 A{\\pict\\pngblip {\\upr{x}{\\*\\ud{y}}}00}B}") << QStringLiteral("AB");
+    QTest::newRow("lone-surrogate-before-picture")
+        << QByteArray("{\\rtf1 a\\u-10179?{\\pict\\pngblip 00}b}") << QStringLiteral("a\uFFFDb");
+    QTest::newRow("surrogate-inside-picture")
+        << QByteArray("{\\rtf1 A{\\pict\\pngblip\\u-10179?00}B}") << QStringLiteral("AB");
+}
+
+void tst_RtfHostile::sinksAgreeOnOddPlacements()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    QCOMPARE(plainTextFromRtf(rtf).text, expected);
+    QTextDocument document;
+    readRtf(rtf, document);
+    QCOMPARE(plainTextOfDocument(document), expected);
 }
 
 void tst_RtfHostile::lowerLimits_data()
