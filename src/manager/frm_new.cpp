@@ -518,12 +518,24 @@ void frmNew::cboSuboptions_Click()
     m_filling = false;
 }
 
+void frmNew::setSequelPanelShown(bool shown)
+{
+    // The panel covers the mode selector and both mode panels; while it is up, the keyboard
+    // cannot reach them either (Tab would otherwise type into boxes nobody can see).
+    for (QWidget* beneath : {static_cast<QWidget*>(optMenu[0]), static_cast<QWidget*>(optMenu[1]),
+                             static_cast<QWidget*>(frNew), static_cast<QWidget*>(frLoad)}) {
+        beneath->setEnabled(!shown);
+    }
+    frPro->setVisible(shown);
+    if (shown) {
+        frPro->raise();
+        cboSuboptions->setFocus(Qt::OtherFocusReason);
+    }
+}
+
 void frmNew::lblCreateFromPublicDomainTitles_Click()
 {
-    frPro->show();
-    frPro->raise();
-    // The panels beneath stay in the tab chain; start the keyboard on the panel the user sees.
-    cboSuboptions->setFocus(Qt::OtherFocusReason);
+    setSequelPanelShown(true);
 }
 
 void frmNew::lstPrompts_Click()
@@ -546,7 +558,7 @@ void frmNew::cmpPromptOk_Click()
     }
     // Set while the sequel panel is still up, so the sequel prompt in step 2 stays.
     txtMainTopic->setText(sentence);
-    frPro->hide();
+    setSequelPanelShown(false);
     // The focus lands on the topic; its text must not be selected, or the next key would
     // replace the sentence just handed over.
     txtMainTopic->setFocus(Qt::OtherFocusReason);
@@ -556,7 +568,7 @@ void frmNew::cmpPromptOk_Click()
 
 void frmNew::cmdPromptCancel_Click()
 {
-    frPro->hide();
+    setSequelPanelShown(false);
 }
 
 } // namespace folioneer

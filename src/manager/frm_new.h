@@ -76,6 +76,7 @@ private:
     void cmpPromptOk_Click();
     void cmdPromptCancel_Click();
 
+    void setSequelPanelShown(bool shown);
     void showMessage(const QString& text, const QString& title);
 
     QString m_programFolder;

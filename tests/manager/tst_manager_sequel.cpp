@@ -199,8 +199,11 @@ private slots:
         auto* panel = f.control<QFrame>("frPro");
         topic->setText(QStringLiteral("Old"));
 
-        // Use with an empty sentence: the message, and the panel stays.
+        // Use with an empty sentence: the message, and the panel stays. The controls it covers
+        // take no keyboard input meanwhile.
         openPanel(f);
+        QVERIFY(!topic->isEnabled());
+        QVERIFY(!f.control<QWidget>("optMenu_0")->isEnabled());
         f.control<QPushButton>("cmpPromptOk")->click();
         QCOMPARE(f.texts(), QStringList{"Please select an item."});
         QVERIFY(!panel->isHidden());
@@ -210,6 +213,7 @@ private slots:
         QTest::keyClicks(sentence, QStringLiteral("My own idea"));
         f.control<QPushButton>("cmpPromptOk")->click();
         QVERIFY(panel->isHidden());
+        QVERIFY(topic->isEnabled());
         QCOMPARE(topic->text(), QStringLiteral("My own idea"));
         QCOMPARE(prompt->text(), QStringLiteral("TOC Old"));
 
