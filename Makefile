@@ -9,7 +9,7 @@ JOBS ?= $(shell nproc)
 
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release -DFOLIONEER_WERROR=$(WERROR)
 
-.PHONY: run test deps test-deps configure build bench fuzz package format format-check clean
+.PHONY: run test deps test-deps configure build bench fuzz package screenshots format format-check clean
 
 run: deps build
 	scripts/run-program.sh "$(BUILD_DIR)/program" "$(PREFIX)" "$(SCREENSHOT)"
@@ -41,6 +41,10 @@ fuzz: test-deps
 package: deps configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target folioneer_program
 	cd $(BUILD_DIR) && cpack -G TGZ
+
+# Pictures of the real windows for the user manual and the README, into docs/images.
+screenshots: deps configure
+	scripts/make-screenshots.sh "$(BUILD_DIR)"
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
