@@ -902,6 +902,13 @@ void Interpreter::emitText(QStringView text)
 void Interpreter::beginContent()
 {
     resolveSurrogate();
+    const int level = state().para.inTable ? std::max(1, state().para.tableLevel) : 0;
+    if ((m_pendingTabs > 0 || m_cellSeparator != CellSeparator::None) && level == 0) {
+        // The text left a table whose row never ended: the row ends here.
+        m_pendingTabs = 0;
+        m_cellSeparator = CellSeparator::Break;
+        m_cellSeparatorLevel = 0;
+    }
     if (m_pendingTabs > 0) {
         for (int i = 0; i < m_pendingTabs; ++i) {
             m_text.append(u'\t');
@@ -910,11 +917,11 @@ void Interpreter::beginContent()
         m_cellSeparator = CellSeparator::None;
         m_blockHasContent = true;
     } else if (m_cellSeparator != CellSeparator::None) {
-        const int level = state().para.inTable ? std::max(1, state().para.tableLevel) : 0;
-        if (m_cellSeparator == CellSeparator::Break || level > m_cellSeparatorLevel) {
+        if (m_cellSeparator == CellSeparator::Break || level != m_cellSeparatorLevel) {
             flushText();
             m_sink.paragraphEnd(state().para);
             m_blockHasContent = false;
+            m_paragraphListDone = false;
         } else {
             m_text.append(u' ');
             m_blockHasContent = true;

@@ -227,6 +227,10 @@ void tst_RtfCases::listsHiddenTables_data()
     row("cell-paragraphs-joined-by-space",
         R"({\rtf1\trowd\cellx1000\cellx2000\pard\intbl one\par two\par\cell\cell x\cell\row})",
         QStringLiteral("one two\t\tx"));
+    row("cell-paragraphs-without-row-end", R"({\rtf1\pard\intbl a\par b\par\pard c})",
+        QStringLiteral("a b\r\nc"));
+    row("row-without-row-end", R"({\rtf1\trowd\pard\intbl a\cell b\cell\pard c})",
+        QStringLiteral("a\tb\r\nc"));
     row("tracked-deletion-dropped", R"({\rtf1 keep{\deleted gone}\deleted  also\deleted0  this})",
         QStringLiteral("keep this"));
 }
