@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <cstdint>
 
 using namespace folioneer;
@@ -28,9 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     const QByteArray written = rtf::writeRtf(document);
-    for (const char c : written) {
-        fuzz::check(static_cast<unsigned char>(c) < 0x80, "writer output is not 7-bit ASCII");
-    }
+    fuzz::check(std::all_of(written.begin(), written.end(),
+                            [](char c) { return static_cast<unsigned char>(c) < 0x80; }),
+                "writer output is not 7-bit ASCII");
     QTextDocument again;
     fuzz::check(rtf::readRtf(written, again) == rtf::ReadStatus::Ok,
                 "writer output does not read back cleanly");

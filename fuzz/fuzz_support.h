@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCryptographicHash>
+#include <QFile>
 #include <QString>
 
 #include <cstdio>
@@ -11,17 +13,36 @@
 namespace folioneer::fuzz {
 
 // Small checks shared by the fuzz targets. A failed check aborts, which libFuzzer records as
-// a crash with the input that caused it.
+// a crash with the input that caused it. With FOLIONEER_FUZZ_FINDINGS set to a folder, a failed
+// check instead saves the input there (once per input) and the run goes on: then only sanitizer
+// errors, timeouts and running out of memory stop it.
+
+inline QByteArray& currentInput()
+{
+    static QByteArray input;
+    return input;
+}
 
 inline QByteArray bytesOf(const unsigned char* data, size_t size)
 {
-    return QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    currentInput() = QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    return currentInput();
 }
 
-[[noreturn]] inline void fail(const char* what, const QString& detail = {})
+inline void fail(const char* what, const QString& detail = {})
 {
-    std::fprintf(stderr, "fuzz check failed: %s\n%s\n", what, qPrintable(detail.left(2000)));
-    std::abort();
+    static const QByteArray findings = qgetenv("FOLIONEER_FUZZ_FINDINGS");
+    if (findings.isEmpty()) {
+        std::fprintf(stderr, "fuzz check failed: %s\n%s\n", what, qPrintable(detail.left(2000)));
+        std::abort();
+    }
+    const QByteArray hash = QCryptographicHash::hash(currentInput(), QCryptographicHash::Sha1).toHex();
+    QFile file(QString::fromLocal8Bit(findings) + u'/' + QString::fromLatin1(hash) + QStringLiteral(".rtf"));
+    if (!file.exists() && file.open(QIODevice::WriteOnly)) {
+        file.write(currentInput());
+        std::fprintf(stderr, "fuzz check failed: %s (input saved as %s)\n%s\n", what,
+                     qPrintable(file.fileName()), qPrintable(detail.left(500)));
+    }
 }
 
 inline void check(bool condition, const char* what, const QString& detail = {})

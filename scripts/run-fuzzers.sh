@@ -4,6 +4,9 @@
 #   scripts/run-fuzzers.sh [SECONDS]
 # Environment: FOLIONEER_FUZZ_BUILD_DIR (default build/fuzz), JOBS (default 2),
 # FOLIONEER_SHARED_DIR (default ../shared beside the clone, for the shared RTF corpus).
+# FOLIONEER_FUZZ_MISMATCHES=report: a failed property check (two paths disagreeing about a
+# document's text, say) saves the input under findings/ and the run goes on; only sanitizer
+# errors, timeouts and out-of-memory count as crashes. The default, crash, stops on both.
 # Exit status: 0 when no target crashed, 1 on a crash (its input is kept under the build
 # directory's artifacts/ folder; make it a regression test), 77 when clang or libFuzzer is missing.
 set -euo pipefail
@@ -50,6 +53,14 @@ for target in "${targets[@]}"; do
   rm -rf "$artifacts" "$target_seeds"
   mkdir -p "$corpus" "$artifacts"
   cp -r "$seeds" "$target_seeds"
+  findings="$build_dir/findings/$target"
+  rm -rf "$findings"
+  if [[ "${FOLIONEER_FUZZ_MISMATCHES:-crash}" == report ]]; then
+    mkdir -p "$findings"
+    export FOLIONEER_FUZZ_FINDINGS="$findings"
+  else
+    unset FOLIONEER_FUZZ_FINDINGS
+  fi
   log="$build_dir/$target.log"
   : >"$log"
   executions=0
@@ -89,7 +100,12 @@ for target in "${targets[@]}"; do
     restarts=$((restarts + 1))
   done
   crashes=$(find "$artifacts" -type f | wc -l)
-  summary+=("$(printf '%-22s executions %10d   crashes %d' "$target" "$executions" "$crashes")")
+  mismatches=$(find "$findings" -type f 2>/dev/null | wc -l)
+  summary+=("$(printf '%-22s executions %10d   crashes %d   property mismatches %d' "$target" "$executions" \
+    "$crashes" "$mismatches")")
+  if (( mismatches > 0 )); then
+    echo "run-fuzzers: $target: inputs failing a property check are in $findings" >&2
+  fi
   total_crashes=$((total_crashes + crashes))
   if (( crashes > 0 )); then
     echo "run-fuzzers: $target crashed; inputs in $artifacts, log in $log" >&2

@@ -228,7 +228,7 @@ public:
             default:
                 break;
             }
-            if (c < 0x20 || c == 0x7F) {
+            if (c < 0x20) {
                 continue; // other C0 controls have no place in a document
             }
             if (QChar::isHighSurrogate(c) && p + 1 != end && QChar::isLowSurrogate(p[1])) {

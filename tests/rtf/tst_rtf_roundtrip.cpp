@@ -262,6 +262,8 @@ private slots:
     void clipboardForm();
     void sharedCorpusFilesKeepTheirText_data();
     void sharedCorpusFilesKeepTheirText();
+    void fuzzFindings_data();
+    void fuzzFindings();
 };
 
 void tst_rtf_roundtrip::roundTrip_data()
@@ -541,6 +543,33 @@ void tst_rtf_roundtrip::sharedCorpusFilesKeepTheirText()
     QCOMPARE(rtf::plainTextFromRtf(written).text, rtf::plainTextOfDocument(document));
     const QString bytes = firstDifference(rtf::writeRtf(read), written);
     QVERIFY2(bytes.isEmpty(), qPrintable(bytes));
+}
+
+// Inputs the fuzz targets found (reduced): the editor's and the export's view of a file agree,
+// and saving what was read keeps its text and repeats its bytes.
+void tst_rtf_roundtrip::fuzzFindings_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::newRow("text before a list marker") << QByteArray("{\\rtf\xff\\pntext\xff");
+    QTest::newRow("\\u10 line feed") << QByteArray("{\\rtf\\u10");
+    QTest::newRow("DEL character") << QByteArray("{\\rtf\x7f");
+}
+
+void tst_rtf_roundtrip::fuzzFindings()
+{
+    QFETCH(QByteArray, input);
+    QTextDocument document;
+    QVERIFY(rtf::readRtf(input, document) != rtf::ReadStatus::NotRtf);
+    const QString fault = knownReaderFault(QTest::currentDataTag());
+    if (!fault.isEmpty()) {
+        QEXPECT_FAIL("", qPrintable(fault), Abort);
+    }
+    QCOMPARE(rtf::plainTextOfDocument(document), rtf::plainTextFromRtf(input).text);
+    const QByteArray written = rtf::writeRtf(document);
+    QTextDocument read;
+    QCOMPARE(rtf::readRtf(written, read), rtf::ReadStatus::Ok);
+    QCOMPARE(rtf::plainTextOfDocument(read), rtf::plainTextOfDocument(document));
+    QCOMPARE(rtf::writeRtf(read), written);
 }
 
 QTEST_MAIN(tst_rtf_roundtrip)

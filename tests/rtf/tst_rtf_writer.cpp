@@ -120,7 +120,8 @@ void tst_rtf_writer::text_data()
     QTest::newRow("special spaces and hyphens")
         << u"a\u00A0b\u00ADc\u2011d"_s << QByteArray(" a\\~b\\-c\\_d");
     QTest::newRow("line separator") << u"one\u2028two"_s << QByteArray(" one\\line two");
-    QTest::newRow("C0 controls dropped") << QString(u"a\u0001b\u001Fc\u007Fd"_s) << QByteArray(" abcd");
+    QTest::newRow("C0 controls dropped, DEL kept")
+        << QString(u"a\u0001b\u001Fc\u007Fd"_s) << QByteArray(" abc\\u127?d");
 }
 
 void tst_rtf_writer::text()
