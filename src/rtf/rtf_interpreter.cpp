@@ -488,7 +488,7 @@ int rtfStart(const QByteArray& bytes)
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         pos = 3;
     }
-    while (pos < bytes.size() && (isSpaceByte(bytes[pos]) || bytes[pos] == '\0')) {
+    while (pos < bytes.size() && isSpaceByte(bytes[pos])) {
         ++pos;
     }
     if (bytes.size() - pos >= 5 && std::string_view(bytes.constData() + pos, 5) == "{\\rtf") {

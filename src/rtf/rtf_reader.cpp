@@ -26,10 +26,10 @@ bool looksLikeRtf(const QByteArray& bytes)
 
 bool looksLikeRtf(const QString& text)
 {
-    // Only the beginning matters: the BOM, white space and "{\rtf" are all ASCII or U+FEFF.
-    qsizetype pos = 0;
-    while (pos < text.size() &&
-           (text[pos] == QChar(0xFEFF) || text[pos].isSpace() || text[pos] == QChar(0))) {
+    // The same test as for bytes: the UTF-8 form of a BOM is U+FEFF, the white space is ASCII.
+    qsizetype pos = text.startsWith(QChar(0xFEFF)) ? 1 : 0;
+    while (pos < text.size() && (text[pos] == u' ' || text[pos] == u'\t' || text[pos] == u'\r' ||
+                                 text[pos] == u'\n' || text[pos] == u'\f' || text[pos] == u'\v')) {
         ++pos;
     }
     return QStringView(text).mid(pos).startsWith(QLatin1String("{\\rtf"));

@@ -293,6 +293,11 @@ void tst_RtfCases::notRtfLeavesDocumentUnchanged()
     QCOMPARE(document.toHtml(), before);
     QVERIFY(!looksLikeRtf(QByteArray("{\\rt")));
     QVERIFY(looksLikeRtf(QStringLiteral("\uFEFF  {\\rtf1 x}")));
+    // The text test and the reader agree: only ASCII white space may come first.
+    const QString afterNbsp = QStringLiteral("\u00A0{\\rtf1 x}");
+    QVERIFY(!looksLikeRtf(afterNbsp));
+    QCOMPARE(readRtfText(afterNbsp, document), ReadStatus::NotRtf);
+    QVERIFY(!looksLikeRtf(QByteArray("\0{\\rtf1 x}", 10)));
 }
 
 QTEST_MAIN(tst_RtfCases)
