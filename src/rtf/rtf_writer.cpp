@@ -323,6 +323,20 @@ private:
     bool m_afterWord = false;
 };
 
+// True when `text` has a character the writer puts out (see Emitter::text): runs without one
+// are left out whole, so that no font, colour or empty group is written for them.
+bool hasWritableText(QStringView text)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x20 || u == u'\t') && u != 0x2029 && u != QChar::ObjectReplacementCharacter &&
+            u != 0xFDD0 && u != 0xFDD1) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // What a character format turns into, computed once per format of the document.
 struct RunFormat {
     QByteArray words; ///< control words of the run, empty for default text
@@ -345,8 +359,9 @@ QString firstTextFamily(const QTextDocument& document)
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (fragment.isValid() && !fragment.charFormat().isImageFormat()) {
-                return firstFamily(fragment.charFormat());
+            if (fragment.isValid() && !fragment.charFormat().isImageFormat() &&
+                hasWritableText(fragment.text())) {
+                return firstFamily(fragment.charFormat()).trimmed();
             }
         }
     }
@@ -361,7 +376,7 @@ public:
         : m_document(document), m_options(options), m_body(document.characterCount() + 4096)
     {
         const QFont font = document.defaultFont();
-        m_defaultFamily = font.family();
+        m_defaultFamily = font.family().trimmed();
         m_defaultPointSize = font.pointSizeF() > 0 ? font.pointSizeF() : 12.0;
         // \f0 is the font of the document's first text: usually the default font, and when a
         // reader names every run's font (ours does), still the same font after a round trip,
@@ -521,21 +536,29 @@ private:
             if (!fragment.isValid()) {
                 continue;
             }
-            const RunFormat& run = runFormat(fragment);
-            switchLink(run.href);
-            if (run.image) {
-                switchRun({});
+            const QString text = fragment.text();
+            if (fragment.charFormat().isImageFormat()) {
                 const QTextImageFormat image = fragment.charFormat().toImageFormat();
-                const QString text = fragment.text();
+                const Picture picture = pictureOf(image);
+                if (picture.png.isEmpty()) {
+                    continue; // nothing we can save: the image is dropped rather than the document
+                }
+                switchLink(runFormat(fragment).href);
+                switchRun({});
                 for (const QChar c : text) {
                     if (c == QChar::ObjectReplacementCharacter) {
-                        writeImage(image);
+                        writePicture(picture);
                     }
                 }
                 continue;
             }
+            if (!hasWritableText(text)) {
+                continue;
+            }
+            const RunFormat& run = runFormat(fragment);
+            switchLink(run.href);
             switchRun(run.words);
-            m_body.text(fragment.text());
+            m_body.text(text);
         }
         switchRun({});
         switchLink({});
@@ -680,7 +703,15 @@ private:
         m_body.close();
     }
 
-    void writeImage(const QTextImageFormat& format)
+    struct Picture {
+        QByteArray png; ///< empty when the image cannot be saved
+        QSize pixels;   ///< the PNG's own size
+        QSizeF shown;   ///< the size it is shown at, in pixels
+    };
+
+    // The image of a format as PNG with its sizes; an empty picture when the document has no
+    // such image or it cannot be encoded.
+    Picture pictureOf(const QTextImageFormat& format) const
     {
         QByteArray png;
         QSize pixels;
@@ -714,17 +745,17 @@ private:
         }
         if (png.isEmpty()) {
             if (image.isNull()) {
-                return; // nothing we can save: the image is dropped rather than the document
+                return {};
             }
             QBuffer buffer(&png);
             buffer.open(QIODevice::WriteOnly);
             if (!image.save(&buffer, "PNG")) {
-                return;
+                return {};
             }
             pixels = image.size();
         }
         if (pixels.width() <= 0 || pixels.height() <= 0) {
-            return;
+            return {};
         }
         // The shown size: the format's where it has one (the other side keeps the aspect
         // ratio), else the image's own.
@@ -738,14 +769,19 @@ private:
         } else if (height <= 0) {
             height = width * pixels.height() / pixels.width();
         }
+        return {png, pixels, QSizeF(width, height)};
+    }
+
+    void writePicture(const Picture& picture)
+    {
         m_body.open();
         m_body.word("\\pict");
         m_body.word("\\pngblip");
-        m_body.word("\\picw", pixels.width());
-        m_body.word("\\pich", pixels.height());
-        m_body.word("\\picwgoal", toTwips(width));
-        m_body.word("\\pichgoal", toTwips(height));
-        m_body.hex(png);
+        m_body.word("\\picw", picture.pixels.width());
+        m_body.word("\\pich", picture.pixels.height());
+        m_body.word("\\picwgoal", toTwips(picture.shown.width()));
+        m_body.word("\\pichgoal", toTwips(picture.shown.height()));
+        m_body.hex(picture.png);
         m_body.close();
     }
 
@@ -770,7 +806,8 @@ private:
             return run;
         }
         QByteArray& w = run.words;
-        QString family = firstFamily(format);
+        // Readers trim font names, so names are written trimmed.
+        QString family = firstFamily(format).trimmed();
         if (family.isEmpty()) {
             family = m_defaultFamily;
         }
