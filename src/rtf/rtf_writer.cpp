@@ -27,9 +27,12 @@ namespace folioneer::rtf {
 
 namespace {
 
-// Lines are broken once they pass this length, at the next place where a line break cannot
-// change the meaning; no unit of output is longer than a few dozen bytes, so lines stay short.
-constexpr qsizetype kSoftLineLength = 180;
+// Lines are broken once they pass the soft length, at the next place where a line break cannot
+// change the meaning: before a control word or brace, or after a space in text. Text without
+// spaces is broken between two characters at the hard length. No unit of output is longer than
+// a few dozen bytes, so lines stay short.
+constexpr qsizetype kSoftLineLength = 160;
+constexpr qsizetype kHardLineLength = 200;
 constexpr int kHexBytesPerLine = 64;
 constexpr double kTwipsPerPixel = 15.0;
 // The text width of a Letter or A4 page with the usual margins, for tables without fixed widths.
@@ -198,7 +201,8 @@ public:
                         m_out.append(' ');
                     }
                     m_afterWord = false;
-                } else if (m_out.size() - m_lineStart >= kSoftLineLength) {
+                } else if (const qsizetype length = m_out.size() - m_lineStart;
+                           length >= kHardLineLength || (length >= kSoftLineLength && m_out.back() == ' ')) {
                     newline();
                 }
                 m_out.append(static_cast<char>(c));
