@@ -367,9 +367,9 @@ Word lookupWord(std::string_view name)
         {"ilvl", Word::ListLevel},
         // Breaks.
         {"par", Word::Par},
-        {"page", Word::Par},
+        {"page", Word::Section},
         {"sect", Word::Section},
-        {"column", Word::Par},
+        {"column", Word::Section},
         {"line", Word::Line},
         {"tab", Word::Tab},
         {"cell", Word::Cell},
@@ -1495,9 +1495,9 @@ void Interpreter::handleWord(Tokenizer& tokenizer, Word word, bool hasParameter,
         paragraphBreak();
         break;
     case Word::Section:
-        // A section break right after a paragraph mark (as LibreOffice writes it) ends no
-        // further, empty paragraph.
-        if (m_cellHasContent || s.para.inTable) {
+        // A section, page or column break ends the paragraph it is in; right after a paragraph
+        // mark (LibreOffice's "\par \sect", Word's "\page \par") it ends no empty one.
+        if (m_cellHasContent || !m_leadingSpaces.isEmpty() || s.para.inTable) {
             paragraphBreak();
         }
         break;

@@ -150,6 +150,8 @@ void tst_RtfCases::tokenizerRules_data()
         QStringLiteral("“Hi”—‘x’–• ab\u00A0c\u2011d\u200D\u200C\u2003\u2002e"));
     row("tab-line-page-sect", R"({\rtf1 a\tab b\line c\page d\sect e})",
         QStringLiteral("a\tb\r\nc\r\nd\r\ne"));
+    row("breaks-after-a-paragraph-mark", R"({\rtf1 a\par\sect b\par\page\par c\column d})",
+        QStringLiteral("a\r\nb\r\n\r\nc\r\nd"));
     row("empty-paragraphs-and-final-mark", R"({\rtf1 A\par\par B\par\par})",
         QStringLiteral("A\r\n\r\nB\r\n"));
 }
