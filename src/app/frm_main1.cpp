@@ -388,11 +388,13 @@ void frmMain1::TreeView1_NodeClick(QTreeWidgetItem* Node)
             txtContentPrompt->setText(
                 contentPrompt(lblMainTopic->caption(), lblParentNode->caption(), lblSelectedItem->caption()));
             setContentEnabled(true);
-            resetContent();
             const QString path = ContentFilePath(sProjectPath, chapter, nodeText);
             if (ArchivoExiste(path)) {
                 SetSelectedNodeImage(TreeView1, kDocumentImage);
+                // Replaces the whole content; emptying the box first would only cost time.
                 loadSectionContent(path);
+            } else {
+                resetContent();
             }
         } else {
             lblSelectedItem->setCaption(kPleaseSelect);
@@ -413,6 +415,7 @@ void frmMain1::loadSectionContent(const QString& path)
     QString reason = file.error;
     if (file.ok() && file.data.isEmpty()) {
         // An empty file is an empty section.
+        resetContent();
         RichTextBox1->document()->setDefaultFont(verdana(10));
     } else if (file.ok() && RichTextBox1->loadRtf(file.data, verdana(10)) == rtf::ReadStatus::NotRtf) {
         reason = tr("The file is not an RTF document.");

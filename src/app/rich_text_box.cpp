@@ -104,11 +104,14 @@ rtf::ReadStatus RichTextBox::replaceDocument(const QFont& defaultFont,
         return status;
     }
     replacement->setUndoRedoEnabled(true);
-    // The text control deletes the document it made itself; the ones made here are ours.
+    // The text control deletes the document it made itself; the ones made here are ours, and
+    // are let go once the new one is on screen (taking a large document apart takes a while).
     QTextDocument* ours = document()->parent() == this ? document() : nullptr;
     setDocument(replacement);
     replacement->setDefaultFont(defaultFont);
-    delete ours;
+    if (ours) {
+        ours->deleteLater();
+    }
     // Setting a document is a change of content like any other.
     emit textChanged();
     return status;
