@@ -64,7 +64,8 @@ QLabel* caption(const QString& text, QWidget* parent, const char* name, const QR
 ExactLabel* valueLabel(QWidget* parent, const char* name, const QRect& geometry)
 {
     auto* label = place(new ExactLabel(parent), name, geometry, verdana(9.75));
-    label->setFrameShape(QFrame::Box);
+    // A sunken single line, drawn in the frame colours so that a coloured text keeps a plain border.
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setLineWidth(1);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return label;
