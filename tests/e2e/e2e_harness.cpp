@@ -13,8 +13,11 @@
 #include <QThread>
 
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <sys/prctl.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 namespace folioneer::e2e {
 
@@ -477,6 +480,41 @@ bool Session::focus(const WindowId& window)
     if (!run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window})
              .ok()) {
         return fail(QStringLiteral("cannot focus window %1").arg(window));
+    }
+    return true;
+}
+
+bool Session::requestClose(const WindowId& window)
+{
+    bool ok = false;
+    const quint32 id = window.toUInt(&ok);
+    if (!ok || m_display.isEmpty()) {
+        return fail(QStringLiteral("cannot close window \"%1\"").arg(window));
+    }
+    xcb_connection_t* connection = xcb_connect(m_display.toLatin1().constData(), nullptr);
+    auto atom = [connection](const char* name) {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name),
+            nullptr);
+        const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return result;
+    };
+    const bool connected = !xcb_connection_has_error(connection);
+    if (connected) {
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = id;
+        event.type = atom("WM_PROTOCOLS");
+        event.data.data32[0] = atom("WM_DELETE_WINDOW");
+        event.data.data32[1] = XCB_CURRENT_TIME;
+        xcb_send_event(connection, 0, id, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
+        xcb_flush(connection);
+    }
+    xcb_disconnect(connection);
+    if (!connected) {
+        return fail(QStringLiteral("cannot connect to %1").arg(m_display));
     }
     return true;
 }

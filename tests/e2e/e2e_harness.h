@@ -118,6 +118,9 @@ public:
 
     /// Gives the window the keyboard focus (XSetInputFocus: works without a window manager).
     bool focus(const WindowId& window);
+    /// Asks the window to close as its close box would (a WM_DELETE_WINDOW message): with no
+    /// window manager there is no close box to click.
+    bool requestClose(const WindowId& window);
     /// Focuses the window, then presses keys given in xdotool's names ("Return", "ctrl+c", "Down").
     bool key(const WindowId& window, const QStringList& keys);
     /// Focuses the window, then types the text character by character.

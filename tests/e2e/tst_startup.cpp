@@ -38,8 +38,10 @@ class TestStartup : public QObject {
     Q_OBJECT
 
 private slots:
+    void managerFirstThenMainWindow_data();
     void managerFirstThenMainWindow();
     void projectManagerLinkOpensManagerAgain();
+    void closingMainWindowEndsProgram();
 
 private:
     // Starts the program and closes the start-up project manager; the main window's id.
@@ -60,8 +62,16 @@ std::optional<WindowId> TestStartup::startToMainWindow(Session& session)
     return main ? std::optional<WindowId>(main->id) : std::nullopt;
 }
 
+void TestStartup::managerFirstThenMainWindow_data()
+{
+    QTest::addColumn<bool>("closeBox");
+    QTest::newRow("manager closed with Escape") << false;
+    QTest::newRow("manager closed with its close box") << true;
+}
+
 void TestStartup::managerFirstThenMainWindow()
 {
+    QFETCH(bool, closeBox);
     Session session;
     QVERIFY2(session.isValid(), qPrintable(session.lastError()));
     QVERIFY2(session.startProgram(), qPrintable(session.lastError()));
@@ -77,9 +87,12 @@ void TestStartup::managerFirstThenMainWindow()
     QCOMPARE(titles(session.visibleWindows()), QStringList{kManagerTitle});
     QCOMPARE(session.focusedWindow(), manager);
 
-    // Closing the project manager without choosing a project: Escape is how a dialog closes on a
-    // bare X server (there is no window manager to send a close request).
-    QVERIFY2(session.key(*manager, {QStringLiteral("Escape")}), qPrintable(session.lastError()));
+    // Closing the project manager without choosing a project, by key or by the close box.
+    if (closeBox) {
+        QVERIFY2(session.requestClose(*manager), qPrintable(session.lastError()));
+    } else {
+        QVERIFY2(session.key(*manager, {QStringLiteral("Escape")}), qPrintable(session.lastError()));
+    }
     QVERIFY2(session.waitForWindowGone(*manager), qPrintable(session.lastError()));
 
     const auto main = session.waitForWindowMatching(kMainTitle);
@@ -112,6 +125,16 @@ void TestStartup::projectManagerLinkOpensManagerAgain()
     QVERIFY2(session.waitForWindowGone(*manager), qPrintable(session.lastError()));
     QVERIFY(session.isViewable(*main));
     QVERIFY(session.programRunning());
+}
+
+void TestStartup::closingMainWindowEndsProgram()
+{
+    Session session;
+    QVERIFY2(session.isValid(), qPrintable(session.lastError()));
+    const auto main = startToMainWindow(session);
+    QVERIFY2(main, qPrintable(session.lastError()));
+    QVERIFY2(session.requestClose(*main), qPrintable(session.lastError()));
+    QCOMPARE(session.waitForProgramExit(), std::optional<int>(0));
 }
 
 QTEST_GUILESS_MAIN(TestStartup)
