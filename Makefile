@@ -24,8 +24,11 @@ deps:
 test-deps:
 	scripts/install-deps.sh --test
 
+# A build folder made earlier keeps its settings, except the warnings-as-errors switch, which
+# follows WERROR every time (so CI gets -Werror even in a reused folder).
 configure:
-	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS); fi
+	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS); \
+	else cmake -S . -B $(BUILD_DIR) -DFOLIONEER_WERROR=$(WERROR) >/dev/null; fi
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target folioneer_program
