@@ -133,8 +133,12 @@ const QTextCharFormat& DocumentSink::charFormat(const CharFormat& format)
 void DocumentSink::startPendingBlock()
 {
     if (m_blockPending) {
+        // Consecutive paragraphs mostly share their properties: the new block starts with those
+        // of the previous one, and paragraphEnd() sets them only when they differ.
         m_blockPending = false;
-        m_cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        m_cursor.insertBlock(m_previousBlockFormat, QTextCharFormat());
+        m_blockCreatedWith = m_previousParagraph;
+        m_blockFormatKnown = true;
     }
 }
 
@@ -174,7 +178,13 @@ void DocumentSink::listMarker(const ListMarker& marker, const CharFormat&)
 
 void DocumentSink::applyBlockFormat(const ParagraphFormat& p)
 {
-    QTextBlockFormat f = m_cursor.blockFormat();
+    QTextBlockFormat f = m_cursor.blockFormat(); // keeps the block's list membership
+    setBlockProperties(p, f);
+    m_cursor.setBlockFormat(f);
+}
+
+void DocumentSink::setBlockProperties(const ParagraphFormat& p, QTextBlockFormat& f)
+{
     switch (p.alignment) {
     case Alignment::Left:
         f.setAlignment(Qt::AlignLeft);
@@ -204,13 +214,20 @@ void DocumentSink::applyBlockFormat(const ParagraphFormat& p)
     } else {
         f.setLineHeight(-p.lineSpacing / kTwipsPerPixel, QTextBlockFormat::FixedHeight);
     }
-    m_cursor.setBlockFormat(f);
 }
 
 void DocumentSink::paragraphEnd(const ParagraphFormat& format)
 {
     startPendingBlock();
-    applyBlockFormat(format);
+    if (m_blockInList || !m_blockFormatKnown || !(format == m_blockCreatedWith)) {
+        applyBlockFormat(format);
+    }
+    if (!(format == m_previousParagraph) || !m_previousKnown) {
+        m_previousBlockFormat = QTextBlockFormat();
+        setBlockProperties(format, m_previousBlockFormat);
+        m_previousParagraph = format;
+        m_previousKnown = true;
+    }
     if (!m_blockInList) {
         // A paragraph outside any list ends the run of lists that items may join.
         m_lists.clear();

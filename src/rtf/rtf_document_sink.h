@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
 
@@ -35,6 +36,7 @@ public:
 private:
     const QTextCharFormat& charFormat(const CharFormat& format);
     void applyBlockFormat(const ParagraphFormat& format);
+    static void setBlockProperties(const ParagraphFormat& format, QTextBlockFormat& blockFormat);
     void startPendingBlock();
 
     QTextDocument& m_document;
@@ -43,7 +45,12 @@ private:
     QTextCharFormat m_lastQtFormat;
     bool m_haveLastFormat = false;
     bool m_blockInList = false;
-    bool m_blockPending = false; ///< a paragraph ended; its successor is made when content follows
+    bool m_blockPending = false;     ///< a paragraph ended; its successor is made when content follows
+    bool m_blockFormatKnown = false; ///< the current block was made with m_blockCreatedWith
+    ParagraphFormat m_blockCreatedWith;
+    bool m_previousKnown = false;
+    ParagraphFormat m_previousParagraph;
+    QTextBlockFormat m_previousBlockFormat;
     int m_imageCount = 0;
     // The lists open in the current run of list paragraphs, by (list, level).
     QHash<quint64, QTextList*> m_lists;
