@@ -32,6 +32,20 @@ enum class Word : std::uint8_t {
     LevelStart,
     ListId,
     ListOverrideDefinition,
+    LegacyList,
+    LegacyBullet,
+    LegacyBody,
+    LegacyContinue,
+    LegacyLevel,
+    LegacyDecimal,
+    LegacyUpperRoman,
+    LegacyLowerRoman,
+    LegacyUpperLetter,
+    LegacyLowerLetter,
+    LegacyStart,
+    LegacyFont,
+    LegacyTextBefore,
+    LegacyTextAfter,
     Upr,
     Ud,
     NestTableProps,
@@ -278,7 +292,20 @@ Word lookupWord(std::string_view name)
         {"datafield", Word::Skip},
         {"background", Word::Skip},
         {"pgdsc", Word::Skip},
-        {"pn", Word::Skip},
+        {"pn", Word::LegacyList},
+        {"pnlvlblt", Word::LegacyBullet},
+        {"pnlvlbody", Word::LegacyBody},
+        {"pnlvlcont", Word::LegacyContinue},
+        {"pnlvl", Word::LegacyLevel},
+        {"pndec", Word::LegacyDecimal},
+        {"pnucrm", Word::LegacyUpperRoman},
+        {"pnlcrm", Word::LegacyLowerRoman},
+        {"pnucltr", Word::LegacyUpperLetter},
+        {"pnlcltr", Word::LegacyLowerLetter},
+        {"pnstart", Word::LegacyStart},
+        {"pnf", Word::LegacyFont},
+        {"pntxtb", Word::LegacyTextBefore},
+        {"pntxta", Word::LegacyTextAfter},
         {"pnseclvl", Word::Skip},
         {"listname", Word::Skip},
         {"mmathPr", Word::Skip},
@@ -728,6 +755,14 @@ bool Interpreter::closeGroup()
             m_listTable.setLevelText(m_levelText);
             m_levelText.clear();
             break;
+        case Destination::LegacyList:
+            if (parent == Destination::Body) {
+                // \pn is a paragraph property: it numbers the paragraph it appears in.
+                m_pnInForce = m_pnReading;
+                m_stack.back().para.legacyList = true;
+                m_stack.back().para.listLevel = m_pnReading.level;
+            }
+            break;
         case Destination::Picture:
             if (!m_pictureTooBig && !m_picture.data.isEmpty()) {
                 m_sink.picture(m_picture, closing.chr);
@@ -854,6 +889,18 @@ void Interpreter::emitText(QStringView text)
             m_levelText.append(text);
         }
         return;
+    case Destination::LegacyTextBefore:
+        if (m_pnReading.before.size() < 64) {
+            m_pnReading.before.append(text);
+        }
+        return;
+    case Destination::LegacyTextAfter:
+        if (m_pnReading.after.size() < 64) {
+            m_pnReading.after.append(text);
+        }
+        return;
+    case Destination::LegacyList:
+        return;
     case Destination::ListTable:
         return;
     case Destination::FieldInstruction:
@@ -953,7 +1000,33 @@ void Interpreter::listParagraphStarts()
     }
     m_paragraphListDone = true;
     const ParagraphFormat& para = state().para;
-    if (para.listOverride <= 0 || state().destination != Destination::Body) {
+    if (state().destination != Destination::Body) {
+        return;
+    }
+    if (para.listOverride <= 0 && para.legacyList) {
+        m_paragraphIsLegacyItem = true;
+        const LegacyNumbering& pn = m_pnInForce;
+        if (pn.continuation) {
+            return; // a paragraph inside the list that shows no number of its own
+        }
+        m_pnNumber = m_pnContinues && pn == m_pnPrevious ? m_pnNumber + 1 : pn.start;
+        m_pnPrevious = pn;
+        QString marker;
+        if (pn.bullet) {
+            marker = pn.before.trimmed();
+            if (marker.isEmpty()) {
+                marker = QString(QChar(0x2022));
+            }
+        } else {
+            marker = (pn.before + ListTable::formatNumber(m_pnNumber, pn.format) + pn.after).trimmed();
+        }
+        if (!m_hasMarker && !m_markerSeen) {
+            m_marker = marker;
+            m_hasMarker = true;
+        }
+        return;
+    }
+    if (para.listOverride <= 0) {
         return;
     }
     // The numbering advances for every item, also those whose marker the document spells out.
@@ -966,6 +1039,8 @@ void Interpreter::listParagraphStarts()
 
 void Interpreter::paragraphDone()
 {
+    m_pnContinues = m_paragraphIsLegacyItem;
+    m_paragraphIsLegacyItem = false;
     m_paragraphListDone = false;
     m_markerSeen = false;
     m_hasMarker = false;
@@ -1132,7 +1207,7 @@ void Interpreter::cellEnd()
 
 void Interpreter::rowEnd(bool nested)
 {
-    if (state().destination != Destination::Body && !nested) {
+    if (state().destination != Destination::Body) {
         return;
     }
     resolveSurrogate();
@@ -1201,6 +1276,49 @@ void Interpreter::finishFieldInstruction()
     m_tables.links.append(target);
     // The field group (the instruction's parent) carries the link into its result.
     state().chr.link = static_cast<int>(m_tables.links.size() - 1);
+}
+
+void Interpreter::handleLegacyListWord(Word word, int value)
+{
+    LegacyNumbering& pn = m_pnReading;
+    switch (word) {
+    case Word::LegacyBullet:
+        pn.bullet = true;
+        break;
+    case Word::LegacyBody:
+        pn.bullet = false;
+        break;
+    case Word::LegacyContinue:
+        pn.continuation = true;
+        break;
+    case Word::LegacyLevel:
+        pn.bullet = false;
+        pn.level = clampInt(value - 1, 0, 8);
+        break;
+    case Word::LegacyDecimal:
+        pn.format = 0;
+        break;
+    case Word::LegacyUpperRoman:
+        pn.format = 1;
+        break;
+    case Word::LegacyLowerRoman:
+        pn.format = 2;
+        break;
+    case Word::LegacyUpperLetter:
+        pn.format = 3;
+        break;
+    case Word::LegacyLowerLetter:
+        pn.format = 4;
+        break;
+    case Word::LegacyStart:
+        pn.start = clampInt(value, 0, 1 << 20);
+        break;
+    case Word::LegacyFont:
+        state().chr.font = value; // the marker text that follows is in this font
+        break;
+    default:
+        break;
+    }
 }
 
 void Interpreter::handleSymbol(char symbol)
@@ -1276,6 +1394,7 @@ void Interpreter::handleWord(Tokenizer& tokenizer, Word word, bool hasParameter,
             // image keeps its paragraph mark in every sink.
             m_endedWithParagraph = false;
             m_cellHasContent = true;
+            m_blockHasContent = true;
         }
         if (!m_sink.wantsPictures() || s.chr.hidden) {
             skipDestination(tokenizer);
@@ -1295,6 +1414,36 @@ void Interpreter::handleWord(Tokenizer& tokenizer, Word word, bool hasParameter,
     case Word::Upr:
         if (s.destination == Destination::Body) {
             s.destination = Destination::UprAnsi;
+        }
+        break;
+    case Word::LegacyList:
+        if (s.destination == Destination::Body) {
+            s.destination = Destination::LegacyList;
+            m_pnReading = LegacyNumbering{};
+        } else {
+            s.destination = Destination::Ignored;
+        }
+        break;
+    case Word::LegacyBullet:
+    case Word::LegacyBody:
+    case Word::LegacyContinue:
+    case Word::LegacyLevel:
+    case Word::LegacyDecimal:
+    case Word::LegacyUpperRoman:
+    case Word::LegacyLowerRoman:
+    case Word::LegacyUpperLetter:
+    case Word::LegacyLowerLetter:
+    case Word::LegacyStart:
+    case Word::LegacyFont:
+        if (s.destination == Destination::LegacyList) {
+            handleLegacyListWord(word, value);
+        }
+        break;
+    case Word::LegacyTextBefore:
+    case Word::LegacyTextAfter:
+        if (s.destination == Destination::LegacyList) {
+            s.destination =
+                word == Word::LegacyTextBefore ? Destination::LegacyTextBefore : Destination::LegacyTextAfter;
         }
         break;
     case Word::ListTableDestination:

@@ -81,7 +81,8 @@ struct ParagraphFormat {
     bool lineMultiple = false;
     bool inTable = false;
     int tableLevel = 0;
-    int listOverride = 0; ///< \ls, 0 = none
+    int listOverride = 0;    ///< \ls, 0 = none
+    bool legacyList = false; ///< numbered or bulleted by an old-style \pn
     int listLevel = 0;
     bool operator==(const ParagraphFormat&) const = default;
 };
@@ -170,6 +171,9 @@ private:
         ListMarker,
         ListTable,
         LevelText,
+        LegacyList,
+        LegacyTextBefore,
+        LegacyTextAfter,
         Picture,
         Ignored, ///< control words still run, text is dropped
         UprAnsi, ///< the ANSI branch of \upr: dropped, its \ud branch shows
@@ -184,6 +188,7 @@ private:
 
     void handleWord(Tokenizer& tokenizer, Word word, bool hasParameter, int parameter);
     void handleSymbol(char symbol);
+    void handleLegacyListWord(Word word, int value);
     void openGroup();
     /// Returns true when the document's outermost group closed.
     bool closeGroup();
@@ -253,6 +258,25 @@ private:
     QString m_leadingSpaces;
 
     ListTable m_listTable;
+
+    // Old-style paragraph numbering (\pn): the definition being read, the one in force, and
+    // the number of the previous item.
+    struct LegacyNumbering {
+        bool bullet = false;
+        bool continuation = false;
+        int format = 0;
+        int start = 1;
+        int level = 0;
+        QString before;
+        QString after;
+        bool operator==(const LegacyNumbering&) const = default;
+    };
+    LegacyNumbering m_pnReading;
+    LegacyNumbering m_pnInForce;
+    LegacyNumbering m_pnPrevious;
+    int m_pnNumber = 0;
+    bool m_pnContinues = false;
+    bool m_paragraphIsLegacyItem = false;
     QString m_levelText;
     bool m_inListOverride = false;
 

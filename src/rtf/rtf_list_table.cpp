@@ -38,7 +38,9 @@ QString letters(int value, bool upper)
     return QString((value - 1) / 26 + 1, letter);
 }
 
-QString formatNumber(int value, int format)
+} // namespace
+
+QString ListTable::formatNumber(int value, int format)
 {
     switch (format) {
     case 1:
@@ -55,6 +57,8 @@ QString formatNumber(int value, int format)
         return QString::number(value);
     }
 }
+
+namespace {
 
 // Bullets from symbol fonts arrive as private-use characters (U+F000 + the font's byte).
 QChar bulletCharacter(QChar c)

@@ -35,6 +35,9 @@ public:
     void setOverrideListId(int id);
     void setOverrideNumber(int ls);
 
+    /// `value` written in a \levelnfc number format (decimal for formats not listed above).
+    static QString formatNumber(int value, int format);
+
     /// The marker of the next item of list override `ls` at `level`, advancing the numbering;
     /// empty when the list is unknown or its level shows no marker.
     QString nextMarker(int ls, int level);

@@ -217,6 +217,12 @@ void tst_RtfCases::listsHiddenTables_data()
         R"({\*\listoverridetable{\listoverride\listid1\ls1}}{\listtext\f1\'b7\tab}\ls1\ilvl0 Apple\par{\pntext\f0 2.\tab})"
         R"({\*\pn\pnlvlbody\pndec\pnstart2{\pntxta .}}Pear\par})",
         QStringLiteral("•\tApple\r\n2.\tPear"));
+    row("legacy-numbering-without-pntext",
+        R"({\rtf1{\fonttbl{\f1\fnil\fcharset2 Symbol;}}{\*\pn\pnlvlblt\pnf1\pnindent0{\pntxtb\'b7}}one\par)"
+        R"({\*\pn\pnlvlblt\pnf1{\pntxtb\'b7}}two\par\pard{\*\pn\pnlvlbody\pnlcltr\pnstart3{\pntxta )}}three\par)"
+        R"({\*\pn\pnlvlbody\pnlcltr\pnstart3{\pntxta )}}four\par\pard{\*\pn\pnlvlcont}more\par\pard plain\par)"
+        R"({\*\pn\pnlvl2\pndec{\pntxtb (}{\pntxta )}}x})",
+        QStringLiteral("•\tone\r\n•\ttwo\r\nc)\tthree\r\nd)\tfour\r\nmore\r\nplain\r\n(1)\tx"));
     row("hidden-text", R"({\rtf1 Visible{\v hidden}Text\v  secret\v0  end})",
         QStringLiteral("VisibleText end"));
     row("table",

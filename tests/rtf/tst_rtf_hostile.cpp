@@ -158,6 +158,10 @@ void tst_RtfHostile::sinksAgreeOnOddPlacements_data()
         << QByteArray("{\\rtf1 A{\\pict\\pngblip {\\upr{x}{\\*\\ud{y}}}00}B}") << QStringLiteral("AB");
     QTest::newRow("lone-surrogate-before-picture")
         << QByteArray("{\\rtf1 a\\u-10179?{\\pict\\pngblip 00}b}") << QStringLiteral("a\uFFFDb");
+    QTest::newRow("marker-after-picture")
+        << QByteArray("{\\rtf1 {\\pict\\pngblip 00}i{\\listtext o\\tab}}") << QStringLiteral("i");
+    QTest::newRow("row-end-inside-picture")
+        << QByteArray("{\\rtf1 a{\\*\\shppict x\\pict\\pngblip\\nestrow 00}b}") << QStringLiteral("axb");
     QTest::newRow("surrogate-inside-picture")
         << QByteArray("{\\rtf1 A{\\pict\\pngblip\\u-10179?00}B}") << QStringLiteral("AB");
 }
