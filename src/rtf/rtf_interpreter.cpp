@@ -779,16 +779,9 @@ bool Interpreter::closeGroup()
 void Interpreter::skipDestination(Tokenizer& tokenizer)
 {
     resolveSurrogate();
-    tokenizer.skipGroup();
     m_skip = 0;
-    if (m_overflow > 0) {
-        --m_overflow;
-        return;
-    }
-    if (m_stack.size() > 1) {
-        m_stack.pop_back();
-    }
-    m_documentClosed = m_stack.size() <= 1;
+    // At the end of the input the group stays open: the document is then truncated.
+    m_documentClosed = tokenizer.skipGroup() && closeGroup();
 }
 
 int Interpreter::currentCodePage()

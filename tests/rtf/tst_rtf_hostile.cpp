@@ -110,6 +110,8 @@ void tst_RtfHostile::boundedInput_data()
     QTest::newRow("white-space-only") << QByteArray("\xEF\xBB\xBF \r\n ") << QString() << ReadStatus::NotRtf;
     QTest::newRow("html") << QByteArray("<html><body>{\\rtf1 x}</body></html>") << QString()
                           << ReadStatus::NotRtf;
+    QTest::newRow("picture-to-the-end")
+        << QByteArray("{\\rtf 1\\pict 0000") << QStringLiteral("1") << ReadStatus::Truncated;
     QTest::newRow("rtf-prefix-only") << QByteArray("{\\rtf") << QString() << ReadStatus::Truncated;
 }
 
