@@ -152,7 +152,7 @@ int rtfStart(const QByteArray& bytes);
 
 // Runs the RTF group and destination rules over a byte buffer and reports the visible content
 // to a sink. One explicit stack of group states (no recursion per group), linear in the input.
-// It knows nothing about QTextDocument.
+// It knows nothing about QTextDocument. One interpreter reads one document.
 class Interpreter {
 public:
     explicit Interpreter(Sink& sink, const ReaderLimits& limits = {});
