@@ -49,7 +49,8 @@ struct WriteOptions {
 QByteArray writeRtf(const QTextDocument& document, const WriteOptions& options = {});
 
 /// The plain text of a document as the export would compute it from its saved RTF
-/// (U+2029/U+2028 as CR LF, list markers as shown, no object replacement characters).
+/// (U+2029/U+2028 as CR LF, list markers as shown, no object replacement characters, no
+/// optional hyphens U+00AD).
 QString plainTextOfDocument(const QTextDocument& document);
 
 /// The list marker a block shows ("•", "1.", "a)"), without the TAB after it; empty when the

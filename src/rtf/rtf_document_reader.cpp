@@ -33,7 +33,7 @@ ReadStatus readInto(const QByteArray& rtf, QTextDocument& document, bool rawText
 }
 
 // The text of one block as the plain text shows it: marker and TAB for list items, line
-// separators as CR LF, no object replacement characters (images).
+// separators as CR LF, no object replacement characters (images), no optional hyphens.
 void appendBlockText(const QTextBlock& block, QString& out)
 {
     const QString marker = listItemMarker(block);
@@ -45,7 +45,7 @@ void appendBlockText(const QTextBlock& block, QString& out)
     for (const QChar c : text) {
         if (c == QChar::LineSeparator || c == QChar::ParagraphSeparator) {
             out.append(QLatin1String("\r\n"));
-        } else if (c != QChar::ObjectReplacementCharacter) {
+        } else if (c != QChar::ObjectReplacementCharacter && c != QChar(0xAD)) {
             out.append(c);
         }
     }

@@ -154,6 +154,12 @@ void DocumentSink::lineBreak(const CharFormat& format)
     m_cursor.insertText(QString(QChar::LineSeparator), charFormat(format));
 }
 
+void DocumentSink::softHyphen(const CharFormat& format)
+{
+    startPendingBlock();
+    m_cursor.insertText(QString(QChar(0xAD)), charFormat(format));
+}
+
 void DocumentSink::listMarker(const ListMarker& marker, const CharFormat&)
 {
     startPendingBlock();

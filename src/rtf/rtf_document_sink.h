@@ -28,6 +28,7 @@ public:
     bool wantsPictures() const override { return true; }
     void text(QStringView text, const CharFormat& format) override;
     void lineBreak(const CharFormat& format) override;
+    void softHyphen(const CharFormat& format) override;
     void listMarker(const ListMarker& marker, const CharFormat& format) override;
     void paragraphEnd(const ParagraphFormat& format) override;
     void picture(const Picture& picture, const CharFormat& format) override;

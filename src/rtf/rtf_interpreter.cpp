@@ -760,11 +760,14 @@ bool Interpreter::closeGroup()
                 // \pn is a paragraph property: it numbers the paragraph it appears in.
                 m_pnInForce = m_pnReading;
                 m_stack.back().para.legacyList = true;
-                m_stack.back().para.listLevel = m_pnReading.level;
+                if (m_pnReading.levelGiven) {
+                    m_stack.back().para.listLevel = m_pnReading.level;
+                }
             }
             break;
         case Destination::Picture:
             if (!m_pictureTooBig && !m_picture.data.isEmpty()) {
+                flushText(); // the text before the picture goes first
                 m_sink.picture(m_picture, closing.chr);
             }
             m_picture = Picture{};
@@ -976,9 +979,9 @@ void Interpreter::beginContent()
         m_leadingSpaces.clear();
     }
     if (!m_leadingSpaces.isEmpty()) {
-        if (m_wantsFormats && !(state().chr == m_textFormat)) {
+        if (m_wantsFormats && !(m_leadingSpacesFormat == m_textFormat)) {
             flushText();
-            m_textFormat = state().chr;
+            m_textFormat = m_leadingSpacesFormat;
         }
         m_text.append(m_leadingSpaces);
         m_leadingSpaces.clear();
@@ -1060,6 +1063,9 @@ void Interpreter::emitVisible(QStringView text)
     if (!m_cellHasContent && m_pendingTabs == 0 && m_cellSeparator == CellSeparator::None && !m_hasMarker &&
         m_highSurrogate == 0 && std::all_of(text.begin(), text.end(), [](QChar c) { return c == u' '; })) {
         // Spaces that open a paragraph wait: before a list marker they are layout noise.
+        if (m_leadingSpaces.isEmpty()) {
+            m_leadingSpacesFormat = state().chr;
+        }
         m_leadingSpaces.append(text);
         return;
     }
@@ -1101,6 +1107,16 @@ void Interpreter::lineBreak()
     }
 }
 
+void Interpreter::softHyphen()
+{
+    const GroupState& s = state();
+    if (s.destination == Destination::Body && !s.chr.hidden && !s.chr.deleted) {
+        beginContent();
+        flushText();
+        m_sink.softHyphen(s.chr);
+    }
+}
+
 void Interpreter::emitDecoded(QStringView text)
 {
     // Characters a QTextDocument treats as structure (paragraph and line separators, object
@@ -1110,7 +1126,7 @@ void Interpreter::emitDecoded(QStringView text)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         const bool special =
-            (c < 0x20 && c != u'\t') || c == 0x85 || c == 0x2028 || c == 0x2029 || c == 0xFFFC;
+            (c < 0x20 && c != u'\t') || c == 0x85 || c == 0xAD || c == 0x2028 || c == 0x2029 || c == 0xFFFC;
         if (!special) {
             continue;
         }
@@ -1120,6 +1136,8 @@ void Interpreter::emitDecoded(QStringView text)
             lineBreak();
         } else if (c == 0x2029) {
             paragraphBreak();
+        } else if (c == 0xAD) {
+            softHyphen();
         }
     }
     emitText(text.mid(start));
@@ -1287,6 +1305,7 @@ void Interpreter::handleLegacyListWord(Word word, int value)
     case Word::LegacyLevel:
         pn.bullet = false;
         pn.level = clampInt(value - 1, 0, 8);
+        pn.levelGiven = true;
         break;
     case Word::LegacyDecimal:
         pn.format = 0;
@@ -1334,8 +1353,11 @@ void Interpreter::handleSymbol(char symbol)
     case '\n':
         paragraphBreak();
         break;
+    case '-':
+        softHyphen();
+        break;
     default:
-        // \- (optional hyphen), \| and \: show nothing.
+        // \| and \: show nothing.
         break;
     }
 }
@@ -1343,6 +1365,10 @@ void Interpreter::handleSymbol(char symbol)
 void Interpreter::handleWord(Tokenizer& tokenizer, Word word, bool hasParameter, int parameter)
 {
     GroupState& s = state();
+    if (s.destination == Destination::Picture && (word < Word::PngBlip || word > Word::PicScaleY)) {
+        // Inside a picture only its own words count: the plain-text path never reads it.
+        return;
+    }
     if (s.destination == Destination::FontTable || word == Word::Ansi || word == Word::Mac ||
         word == Word::Pc || word == Word::Pca || word == Word::AnsiCodePage || word == Word::DefaultFont) {
         m_codePageCached = false; // the code page of a font may change

@@ -136,6 +136,8 @@ public:
     virtual bool wantsPictures() const { return false; }
     virtual void text(QStringView text, const CharFormat& format) = 0;
     virtual void lineBreak(const CharFormat& format) = 0;
+    /// An optional hyphen (\- or U+00AD): shown only where a line breaks, so not in plain text.
+    virtual void softHyphen(const CharFormat&) {}
     virtual void listMarker(const ListMarker& marker, const CharFormat& format) = 0;
     virtual void paragraphEnd(const ParagraphFormat& format) = 0;
     virtual void picture(const Picture&, const CharFormat&) {}
@@ -204,6 +206,7 @@ private:
     void emitUnicode(int value);
     void emitDecoded(QStringView text);
     void lineBreak();
+    void softHyphen();
     void resolveSurrogate();
     void beginContent();
     void flushText();
@@ -256,6 +259,7 @@ private:
     bool m_paragraphListDone = false; ///< this paragraph's list numbering has advanced
     QString m_marker;
     QString m_leadingSpaces;
+    CharFormat m_leadingSpacesFormat;
 
     ListTable m_listTable;
 
@@ -267,6 +271,7 @@ private:
         int format = 0;
         int start = 1;
         int level = 0;
+        bool levelGiven = false; ///< \pnlvlN; otherwise \ilvl gives the level
         QString before;
         QString after;
         bool operator==(const LegacyNumbering&) const = default;

@@ -26,6 +26,7 @@ private slots:
     void images_data();
     void images();
     void listsJoinWhileNumberingContinues();
+    void optionalHyphensStayInTheDocumentOnly();
     void clipboardTextKeepsNonAsciiCharacters();
     void readingReplacesContentWithoutUndoSteps();
     void plainTextOfEditedDocument();
@@ -273,6 +274,17 @@ void tst_RtfDocument::listsJoinWhileNumberingContinues()
                        "a)\tH\r\nb)\tI\r\n7.\tJ");
     QCOMPARE(plainTextOfDocument(document), expected);
     QCOMPARE(plainTextFromRtf(rtf).text, expected);
+}
+
+void tst_RtfDocument::optionalHyphensStayInTheDocumentOnly()
+{
+    // The editor keeps optional hyphens so that saving writes them again; plain text has none.
+    const QByteArray rtf = R"({\rtf1\ansi opt\-ional soft\'adly \u173?x})";
+    QTextDocument document;
+    QCOMPARE(readRtf(rtf, document), ReadStatus::Ok);
+    QCOMPARE(document.toRawText(), QStringLiteral("opt\u00ADional soft\u00ADly \u00ADx"));
+    QCOMPARE(plainTextOfDocument(document), QStringLiteral("optional softly x"));
+    QCOMPARE(plainTextFromRtf(rtf).text, QStringLiteral("optional softly x"));
 }
 
 void tst_RtfDocument::clipboardTextKeepsNonAsciiCharacters()

@@ -164,6 +164,9 @@ void tst_RtfHostile::sinksAgreeOnOddPlacements_data()
         << QByteArray("{\\rtf1 {\\pict\\pngblip 00}i{\\listtext o\\tab}}") << QStringLiteral("i");
     QTest::newRow("row-end-inside-picture")
         << QByteArray("{\\rtf1 a{\\*\\shppict x\\pict\\pngblip\\nestrow 00}b}") << QStringLiteral("axb");
+    QTest::newRow("document-words-inside-picture")
+        << QByteArray("{\\rtf1{\\pict{\\fonttbl{\\f1\\fcharset2 Symbol;}}\\ansicpg1251 00}\\f1 \\'b7\\'c1}")
+        << QStringLiteral("·Á");
     QTest::newRow("surrogate-inside-picture")
         << QByteArray("{\\rtf1 A{\\pict\\pngblip\\u-10179?00}B}") << QStringLiteral("AB");
 }
