@@ -154,20 +154,6 @@ QString firstDifference(const QByteArray& actual, const QByteArray& expected)
                            QString::fromLatin1(expected).split(u'\n'));
 }
 
-// Faults of the reader that these round trips expose, by row: the check fails as expected
-// until the reader is mended (then the mark goes).
-QString knownReaderFault(const char* row)
-{
-    static const QHash<QByteArray, QString> faults = {
-        {"images", u"the reader inserts a paragraph's pictures before the text that precedes them"_s},
-        {"mixed document, seed 1",
-         u"the reader drops the formatting of a paragraph's first run when it is only "
-         u"white space ({\\i  }\\par)"_s},
-        {"richedit-02-cp1252-accents.rtf", u"the reader keeps a soft hyphen from \\'ad but drops \\-"_s},
-    };
-    return faults.value(row);
-}
-
 QTextCharFormat charFormat(std::function<void(QTextCharFormat&)> set)
 {
     QTextCharFormat format;
@@ -455,17 +441,10 @@ void tst_rtf_roundtrip::roundTrip()
         return;
     }
     QCOMPARE(read.blockCount(), original.blockCount());
-    const QString fault = knownReaderFault(QTest::currentDataTag());
     const QString formatting = firstDifference(describe(read), describe(original));
-    if (!fault.isEmpty()) {
-        QEXPECT_FAIL("", qPrintable(fault), Continue);
-    }
     QVERIFY2(formatting.isEmpty(), qPrintable(formatting));
     // Saving what was read repeats the same bytes: documents do not drift from save to save.
     const QString bytes = firstDifference(rtf::writeRtf(read), written);
-    if (!fault.isEmpty()) {
-        QEXPECT_FAIL("", qPrintable(fault), Continue);
-    }
     QVERIFY2(bytes.isEmpty(), qPrintable(bytes));
 }
 
@@ -535,10 +514,6 @@ void tst_rtf_roundtrip::sharedCorpusFilesKeepTheirText()
     const QByteArray written = rtf::writeRtf(document);
     QTextDocument read;
     QCOMPARE(rtf::readRtf(written, read), rtf::ReadStatus::Ok);
-    const QString fault = knownReaderFault(QTest::currentDataTag());
-    if (!fault.isEmpty()) {
-        QEXPECT_FAIL("", qPrintable(fault), Abort);
-    }
     QCOMPARE(rtf::plainTextOfDocument(read), rtf::plainTextOfDocument(document));
     QCOMPARE(rtf::plainTextFromRtf(written).text, rtf::plainTextOfDocument(document));
     const QString bytes = firstDifference(rtf::writeRtf(read), written);
@@ -560,10 +535,6 @@ void tst_rtf_roundtrip::fuzzFindings()
     QFETCH(QByteArray, input);
     QTextDocument document;
     QVERIFY(rtf::readRtf(input, document) != rtf::ReadStatus::NotRtf);
-    const QString fault = knownReaderFault(QTest::currentDataTag());
-    if (!fault.isEmpty()) {
-        QEXPECT_FAIL("", qPrintable(fault), Abort);
-    }
     QCOMPARE(rtf::plainTextOfDocument(document), rtf::plainTextFromRtf(input).text);
     const QByteArray written = rtf::writeRtf(document);
     QTextDocument read;
