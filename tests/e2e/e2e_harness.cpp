@@ -510,7 +510,8 @@ bool Session::requestClose(const WindowId& window)
         event.data.data32[0] = atom("WM_DELETE_WINDOW");
         event.data.data32[1] = XCB_CURRENT_TIME;
         xcb_send_event(connection, 0, id, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
-        xcb_flush(connection);
+        // A round trip: the server has handled the message before this connection goes away.
+        std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
     }
     xcb_disconnect(connection);
     if (!connected) {

@@ -133,6 +133,8 @@ void TestStartup::closingMainWindowEndsProgram()
     QVERIFY2(session.isValid(), qPrintable(session.lastError()));
     const auto main = startToMainWindow(session);
     QVERIFY2(main, qPrintable(session.lastError()));
+    // Once the window has taken the focus the program has handled its mapping.
+    QVERIFY(waitUntil([&] { return session.focusedWindow() == main; }, 5000));
     QVERIFY2(session.requestClose(*main), qPrintable(session.lastError()));
     QCOMPARE(session.waitForProgramExit(), std::optional<int>(0));
 }
