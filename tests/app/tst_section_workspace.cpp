@@ -14,8 +14,7 @@
 #include <QTextList>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
+#include <optional>
 
 using namespace folioneer;
 using namespace folioneer::test;
@@ -531,23 +530,17 @@ void tst_section_workspace::saveFailures()
     m_f->clickControl("lblPaste");
     QVERIFY(m_f->saveShown());
 
-    struct rlimit saved {};
+    std::optional<FileSizeLimit> limit;
     if (fault == QStringLiteral("read-only")) {
         QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup |
                                                 QFileDevice::ReadOther));
     } else if (fault == QStringLiteral("deleted")) {
         QVERIFY(QDir(m_project).removeRecursively());
     } else {
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit small = saved;
-        small.rlim_cur = 16 * 1024;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        limit.emplace(16 * 1024);
     }
     m_f->window->cmdSaveChanges_Click();
-    if (fault == QStringLiteral("limit")) {
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &saved), 0);
-    }
+    limit.reset();
 
     QCOMPARE(m_f->boxes.shown.size(), 1);
     const Message& message = m_f->boxes.shown.first();

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <csignal>
+
 namespace folioneer::test {
 
 QString sharedDir()
@@ -38,6 +40,21 @@ QByteArray readFile(const QString& path)
     return file.readAll();
 }
 
+FileSizeLimit::FileSizeLimit(rlim_t bytes)
+{
+    getrlimit(RLIMIT_FSIZE, &m_old);
+    m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = m_old;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    setrlimit(RLIMIT_FSIZE, &m_old);
+    std::signal(SIGXFSZ, m_oldHandler);
+}
+
 TempProgramFolder::TempProgramFolder()
 {
     const QString data = sourceDir() + QStringLiteral("/data");
@@ -51,7 +68,8 @@ TempProgramFolder::TempProgramFolder()
     QDir().mkpath(m_dir.path() + QStringLiteral("/projects"));
 }
 
-QString TempProgramFolder::makeProject(const QString& name, const QByteArray& toc, const QByteArray& mainTopic)
+QString TempProgramFolder::makeProject(const QString& name, const QByteArray& toc,
+                                       const QByteArray& mainTopic)
 {
     const QString folder = m_dir.path() + QStringLiteral("/projects/") + name;
     QDir().mkpath(folder);

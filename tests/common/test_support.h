@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+
 namespace folioneer::test {
 
 // Helpers every test may use. Each test works in its own temporary folder; nothing is
@@ -22,6 +24,21 @@ bool writeFile(const QString& path, const QByteArray& bytes);
 
 /// The whole content of a file (empty when it cannot be read).
 QByteArray readFile(const QString& path);
+
+/// Limits the size of files this process may write while it lives, standing in for a full
+/// disk. SIGXFSZ is ignored meanwhile, so a write past the limit fails with an error instead of
+/// ending the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
 
 /// A temporary program folder laid out like the real one: "projects/", the three icons, the
 /// templates and the catalogue copied from the source tree's data folder.

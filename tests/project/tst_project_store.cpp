@@ -10,13 +10,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace folioneer;
+using folioneer::test::FileSizeLimit;
 
 namespace {
 
@@ -25,31 +23,6 @@ bool makeReadOnly(const QString& path)
     return QFile::setPermissions(path,
                                  QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
 }
-
-// Limits the size of files this process may write, as a full disk would; SIGXFSZ is ignored so
-// that the write fails with an error instead of ending the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 QStringList allEntries(const QString& folder)
 {

@@ -10,39 +10,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace folioneer;
+using folioneer::test::FileSizeLimit;
 
 namespace {
-
-// Limits the size of files this process may write, standing in for a full disk. SIGXFSZ is
-// ignored so that the write fails with an error instead of ending the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 QStringList entriesOf(const QString& folder)
 {
