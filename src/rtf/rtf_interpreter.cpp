@@ -606,7 +606,14 @@ ReadStatus Interpreter::run(const QByteArray& rtf, bool rawTextIsUtf8)
                 closed = m_documentClosed;
                 break;
             }
+            const Destination before = state().destination;
             handleWord(tokenizer, word, t.hasParameter, t.parameter);
+            if (m_overflow > 0 && !m_documentClosed && state().destination != before) {
+                // A group beyond the depth cap shares its parent's state, so a destination
+                // opened there would outlive the group: skip the rest of the group instead.
+                state().destination = before;
+                skipDestination(tokenizer);
+            }
             closed = m_documentClosed;
             break;
         }

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Folioneer developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rtf/rtf.h"
+#include "rtf/rtf_document_sink.h"
 #include "rtf/rtf_interpreter.h"
 #include "rtf/rtf_plain_text_sink.h"
 
@@ -191,6 +192,19 @@ void tst_RtfHostile::lowerLimits_data()
     QTest::newRow("depth-flattened") << QByteArray("{\\rtf1{{{{{x}}}}}y}z") << QStringLiteral("xy");
     QTest::newRow("depth-flattened-skip-destination")
         << QByteArray("{\\rtf1{{{{\\*\\foo hidden}a}}}b}c") << QStringLiteral("ab");
+    // A destination opened beyond the cap would outlive its unpushed group: it is skipped whole
+    // in both paths, and the text after it is kept.
+    QTest::newRow("depth-flattened-picture")
+        << QByteArray("{\\rtf1{{{a{\\pict\\pngblip {}00}b}}}c}") << QStringLiteral("abc");
+    QTest::newRow("depth-flattened-picture-after-text")
+        << QByteArray("{\\rtf1{{{{x\\pict\\wmetafile8 00}y}}}z}") << QStringLiteral("xyz");
+    QTest::newRow("depth-flattened-list-marker")
+        << QByteArray("{\\rtf1{{{{\\listtext o\\tab}item}}}}") << QStringLiteral("item");
+    QTest::newRow("depth-flattened-field-instruction")
+        << QByteArray("{\\rtf1{{{{a\\fldinst b}c}}}}") << QStringLiteral("ac");
+    QTest::newRow("depth-flattened-picture-in-deleted-run")
+        << QByteArray("{\\rtf1{{{{\\deleted{\\pict\\wmetafile8 00}\\plain kept}}}}}")
+        << QStringLiteral("kept");
     QTest::newRow("fonts-beyond-limit-ignored")
         << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 A;}{\\f1 B;}{\\f2\\fcharset204 C;}}\\f2 \\'c1}")
         << QStringLiteral("Á");
@@ -210,6 +224,14 @@ void tst_RtfHostile::lowerLimits()
     Interpreter interpreter(sink, limits);
     QCOMPARE(interpreter.run(rtf), ReadStatus::Ok);
     QCOMPARE(sink.takeText(), expected);
+
+    QTextDocument document;
+    {
+        DocumentSink documentSink(document);
+        Interpreter documentInterpreter(documentSink, limits);
+        QCOMPARE(documentInterpreter.run(rtf), ReadStatus::Ok);
+    }
+    QCOMPARE(plainTextOfDocument(document), expected);
 }
 
 void tst_RtfHostile::oversizedPictureIsSkipped()
