@@ -986,12 +986,19 @@ void Interpreter::beginContent()
         m_leadingSpaces.clear();
     }
     if (!m_leadingSpaces.isEmpty()) {
-        if (m_wantsFormats && !(m_leadingSpacesFormat == m_textFormat)) {
-            flushText();
-            m_textFormat = m_leadingSpacesFormat;
+        // Each stretch of waiting spaces keeps the format of the group it was written in.
+        for (std::size_t i = 0; i < m_leadingSpacesFormats.size(); ++i) {
+            const LeadingSpaces& stretch = m_leadingSpacesFormats[i];
+            const qsizetype end = i + 1 < m_leadingSpacesFormats.size() ? m_leadingSpacesFormats[i + 1].start
+                                                                        : m_leadingSpaces.size();
+            if (m_wantsFormats && !(stretch.format == m_textFormat)) {
+                flushText();
+                m_textFormat = stretch.format;
+            }
+            m_text.append(QStringView(m_leadingSpaces).sliced(stretch.start, end - stretch.start));
         }
-        m_text.append(m_leadingSpaces);
         m_leadingSpaces.clear();
+        m_leadingSpacesFormats.clear();
     }
     m_blockHasContent = true;
 }
@@ -1071,7 +1078,10 @@ void Interpreter::emitVisible(QStringView text)
         m_highSurrogate == 0 && std::all_of(text.begin(), text.end(), [](QChar c) { return c == u' '; })) {
         // Spaces that open a paragraph wait: before a list marker they are layout noise.
         if (m_leadingSpaces.isEmpty()) {
-            m_leadingSpacesFormat = state().chr;
+            m_leadingSpacesFormats.clear();
+        }
+        if (m_leadingSpacesFormats.empty() || !(m_leadingSpacesFormats.back().format == state().chr)) {
+            m_leadingSpacesFormats.push_back({m_leadingSpaces.size(), state().chr});
         }
         m_leadingSpaces.append(text);
         return;

@@ -259,7 +259,12 @@ private:
     bool m_paragraphListDone = false; ///< this paragraph's list numbering has advanced
     QString m_marker;
     QString m_leadingSpaces;
-    CharFormat m_leadingSpacesFormat;
+    /// Where each stretch of m_leadingSpaces with one character format starts.
+    struct LeadingSpaces {
+        qsizetype start = 0;
+        CharFormat format;
+    };
+    std::vector<LeadingSpaces> m_leadingSpacesFormats;
 
     ListTable m_listTable;
 

@@ -25,6 +25,8 @@ private slots:
     void paragraphFormats();
     void images_data();
     void images();
+    void leadingSpacesKeepTheirFormat_data();
+    void leadingSpacesKeepTheirFormat();
     void listsJoinWhileNumberingContinues();
     void optionalHyphensStayInTheDocumentOnly();
     void clipboardTextKeepsNonAsciiCharacters();
@@ -246,6 +248,44 @@ void tst_RtfDocument::images()
     QVERIFY(!resource.value<QImage>().isNull());
     QVERIFY(!plainTextOfDocument(document).contains(QChar::ObjectReplacementCharacter));
     QCOMPARE(plainTextOfDocument(document), plainTextFromRtf(rtf).text);
+}
+
+// Spaces that open a paragraph wait for the content after them; when they arrive in several
+// groups, each stretch keeps its own group's format (b = bold, i = italic).
+void tst_RtfDocument::leadingSpacesKeepTheirFormat_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("runs");
+
+    QTest::newRow("spaces-in-two-groups-before-unicode")
+        << QByteArray("{\\rtf1 {\\b   }{\\i    \\u1042?x}\\par}") << QStringLiteral("[  ]b[   \u0412x]i");
+    QTest::newRow("spaces-in-two-groups-before-text")
+        << QByteArray("{\\rtf1 {\\b   }{\\i    x}\\par}") << QStringLiteral("[  ]b[   x]i");
+    QTest::newRow("spaces-in-three-groups-before-control-word")
+        << QByteArray("{\\rtf1 {\\b  }{\\i  }{\\b  }\\emdash\\par}")
+        << QStringLiteral("[ ]b[ ]i[ ]b[\u2014]");
+    QTest::newRow("plain-spaces-between-formatted")
+        << QByteArray("{\\rtf1 {\\i  } {\\i  \\b x}\\par}") << QStringLiteral("[ ]i[ ][ ]i[x]bi");
+}
+
+void tst_RtfDocument::leadingSpacesKeepTheirFormat()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, runs);
+    QTextDocument document;
+    QCOMPARE(readRtf(rtf, document), ReadStatus::Ok);
+    QString actual;
+    for (auto it = document.begin().begin(); !it.atEnd(); ++it) {
+        const QTextCharFormat format = it.fragment().charFormat();
+        actual += u'[' + it.fragment().text() + u']';
+        actual += QLatin1String(format.fontWeight() == QFont::Bold ? "b" : "");
+        actual += QLatin1String(format.fontItalic() ? "i" : "");
+    }
+    QCOMPARE(actual, runs);
+    // Written and read again, the runs are the same.
+    QTextDocument reread;
+    QCOMPARE(readRtf(writeRtf(document), reread), ReadStatus::Ok);
+    QCOMPARE(reread.toHtml(), document.toHtml());
 }
 
 void tst_RtfDocument::listsJoinWhileNumberingContinues()

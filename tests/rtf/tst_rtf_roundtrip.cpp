@@ -528,6 +528,8 @@ void tst_rtf_roundtrip::fuzzFindings_data()
     QTest::newRow("text before a list marker") << QByteArray("{\\rtf\xff\\pntext\xff");
     QTest::newRow("\\u10 line feed") << QByteArray("{\\rtf\\u10");
     QTest::newRow("DEL character") << QByteArray("{\\rtf\x7f");
+    QTest::newRow("spaces opening a group after a blank run")
+        << QByteArray("{\\rtf1 {\\b   }{\\i    \\u1042?x}\\par}");
 }
 
 void tst_rtf_roundtrip::fuzzFindings()
