@@ -83,8 +83,23 @@ QString listItemMarker(const QTextBlock& block)
     case QTextListFormat::ListSquare:
         return QString(QChar(kSquare));
     default:
-        return list->itemText(block);
+        break;
     }
+    QString text = list->itemText(block);
+    if (block.textDirection() == Qt::RightToLeft) {
+        // Qt puts the affixes of a right-to-left item in display order ("."+"23"); the text of the
+        // document keeps reading order, as the RTF marker was written.
+        QString prefix = format.numberPrefix();
+        QString suffix = format.numberSuffix();
+        if (prefix.isEmpty() && suffix.isEmpty()) {
+            suffix = QStringLiteral(".");
+        }
+        if (text.size() >= prefix.size() + suffix.size() && text.startsWith(suffix) &&
+            text.endsWith(prefix)) {
+            text = prefix + text.mid(suffix.size(), text.size() - suffix.size() - prefix.size()) + suffix;
+        }
+    }
+    return text;
 }
 
 } // namespace folioneer::rtf

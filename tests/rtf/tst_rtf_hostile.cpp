@@ -168,6 +168,14 @@ void tst_RtfHostile::sinksAgreeOnOddPlacements_data()
     QTest::newRow("document-words-inside-picture")
         << QByteArray("{\\rtf1{\\pict{\\fonttbl{\\f1\\fcharset2 Symbol;}}\\ansicpg1251 00}\\f1 \\'b7\\'c1}")
         << QStringLiteral("·Á");
+    QTest::newRow("numbered-item-in-right-to-left-text")
+        << QByteArray("{\\rtf1{\\pntext 2.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart2{\\pntxta "
+                      ".}}\\u1575?\\u1576? x\\par}")
+        << QStringLiteral("2.\t\u0627\u0628 x");
+    QTest::newRow("bracketed-item-in-right-to-left-text")
+        << QByteArray("{\\rtf1{\\pntext (1)\\tab}{\\*\\pn\\pnlvlbody\\pndec{\\pntxtb (}{\\pntxta )}}\\u1575? "
+                      "x\\par}")
+        << QStringLiteral("(1)\t\u0627 x");
     QTest::newRow("surrogate-inside-picture")
         << QByteArray("{\\rtf1 A{\\pict\\pngblip\\u-10179?00}B}") << QStringLiteral("AB");
 }
