@@ -24,6 +24,8 @@ public:
     QString takeText() { return std::move(m_text); }
 
 private:
+    void append(QStringView text);
+
     QString m_text;
 };
 

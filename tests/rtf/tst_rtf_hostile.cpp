@@ -23,6 +23,8 @@ private slots:
     void sinksAgreeOnOddPlacements();
     void lowerLimits_data();
     void lowerLimits();
+    void largeDocumentsKeepAllText_data();
+    void largeDocumentsKeepAllText();
     void oversizedPictureIsSkipped();
 };
 
@@ -240,6 +242,49 @@ void tst_RtfHostile::lowerLimits()
         QCOMPARE(documentInterpreter.run(rtf), ReadStatus::Ok);
     }
     QCOMPARE(plainTextOfDocument(document), expected);
+}
+
+// Large documents get their text buffer reserved up front and grown in large steps; the text
+// must come out whole whether it stays within the first reservation or outgrows it.
+void tst_RtfHostile::largeDocumentsKeepAllText_data()
+{
+    QTest::addColumn<QByteArray>("paragraph");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<QString>("expectedParagraph");
+
+    const QByteArray numbering = "{\\*\\pn\\pnlvlbody\\pndec{\\pntxtb ABCDEFGHIJKLMNOPQRSTUVWXYZ}}";
+    QTest::newRow("five-megabytes-of-text") << QByteArray("Plain words in a paragraph.\\par ") << 160000
+                                            << QByteArray() << QStringLiteral("Plain words in a paragraph.");
+    QTest::newRow("markers-outgrow-a-small-file")
+        << QByteArray("a\\par ") << 200000 << numbering << QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ%1\ta");
+    QTest::newRow("markers-outgrow-a-large-file")
+        << QByteArray("a\\par ") << 900000 << numbering << QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ%1\ta");
+}
+
+void tst_RtfHostile::largeDocumentsKeepAllText()
+{
+    QFETCH(QByteArray, paragraph);
+    QFETCH(int, count);
+    QFETCH(QByteArray, header);
+    QFETCH(QString, expectedParagraph);
+
+    const QByteArray rtf = "{\\rtf1 " + header + repeated(paragraph, count) + "}";
+    QString expected;
+    for (int i = 1; i <= count; ++i) {
+        if (i > 1) {
+            expected += QLatin1String("\r\n");
+        }
+        if (expectedParagraph.contains(QLatin1String("%1"))) {
+            expected += expectedParagraph.arg(i);
+        } else {
+            expected += expectedParagraph;
+        }
+    }
+    const PlainText plain = plainTextFromRtf(rtf);
+    QCOMPARE(plain.status, ReadStatus::Ok);
+    QCOMPARE(plain.text.size(), expected.size());
+    QVERIFY(plain.text == expected);
 }
 
 void tst_RtfHostile::oversizedPictureIsSkipped()
