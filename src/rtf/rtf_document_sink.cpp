@@ -87,8 +87,13 @@ DocumentSink::~DocumentSink() = default;
 
 const QTextCharFormat& DocumentSink::charFormat(const CharFormat& format)
 {
-    if (m_haveLastFormat && format == m_lastFormat) {
-        return m_lastQtFormat;
+    for (auto& [known, qtFormat] : m_formats) {
+        if (known == format) {
+            return qtFormat;
+        }
+    }
+    if (m_formats.size() >= 64) {
+        m_formats.clear();
     }
     QTextCharFormat f;
     f.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);
@@ -124,10 +129,27 @@ const QTextCharFormat& DocumentSink::charFormat(const CharFormat& format)
         f.setAnchor(true);
         f.setAnchorHref(m_tables->links[format.link]);
     }
-    m_lastFormat = format;
-    m_lastQtFormat = f;
-    m_haveLastFormat = true;
-    return m_lastQtFormat;
+    m_formats.emplace_back(format, f);
+    return m_formats.back().second;
+}
+
+void DocumentSink::appendText(QStringView text, const CharFormat& format)
+{
+    startPendingBlock();
+    if (!m_pendingText.isEmpty() && !(format == m_pendingFormat)) {
+        flushText();
+    }
+    m_pendingFormat = format;
+    m_pendingText.append(text);
+}
+
+void DocumentSink::flushText()
+{
+    if (m_pendingText.isEmpty()) {
+        return;
+    }
+    m_cursor.insertText(m_pendingText, charFormat(m_pendingFormat));
+    m_pendingText.resize(0);
 }
 
 void DocumentSink::startPendingBlock()
@@ -144,24 +166,24 @@ void DocumentSink::startPendingBlock()
 
 void DocumentSink::text(QStringView text, const CharFormat& format)
 {
-    startPendingBlock();
-    m_cursor.insertText(text.toString(), charFormat(format));
+    appendText(text, format);
 }
 
 void DocumentSink::lineBreak(const CharFormat& format)
 {
-    startPendingBlock();
-    m_cursor.insertText(QString(QChar::LineSeparator), charFormat(format));
+    const char16_t separator = QChar::LineSeparator;
+    appendText(QStringView(&separator, 1), format);
 }
 
 void DocumentSink::softHyphen(const CharFormat& format)
 {
-    startPendingBlock();
-    m_cursor.insertText(QString(QChar(0xAD)), charFormat(format));
+    const char16_t hyphen = 0xAD;
+    appendText(QStringView(&hyphen, 1), format);
 }
 
 void DocumentSink::listMarker(const ListMarker& marker, const CharFormat&)
 {
+    flushText();
     startPendingBlock();
     m_blockInList = true;
     const quint64 key = listKey(marker);
@@ -224,6 +246,7 @@ void DocumentSink::setBlockProperties(const ParagraphFormat& p, QTextBlockFormat
 
 void DocumentSink::paragraphEnd(const ParagraphFormat& format)
 {
+    flushText();
     startPendingBlock();
     if (m_blockInList || !m_blockFormatKnown || !(format == m_blockCreatedWith)) {
         applyBlockFormat(format);
@@ -260,6 +283,7 @@ void DocumentSink::picture(const Picture& picture, const CharFormat& format)
     if (image.isNull()) {
         return;
     }
+    flushText();
     startPendingBlock();
     const QUrl name(QStringLiteral("rtfimage:%1").arg(++m_imageCount));
     m_document.addResource(QTextDocument::ImageResource, name, image);
@@ -275,6 +299,7 @@ void DocumentSink::picture(const Picture& picture, const CharFormat& format)
 
 void DocumentSink::finish(const ParagraphFormat& lastParagraph, bool endedWithParagraphMark)
 {
+    flushText();
     if (!endedWithParagraphMark) {
         startPendingBlock();
         applyBlockFormat(lastParagraph);

@@ -10,6 +10,9 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 
+#include <utility>
+#include <vector>
+
 class QTextDocument;
 class QTextList;
 
@@ -36,15 +39,19 @@ public:
 
 private:
     const QTextCharFormat& charFormat(const CharFormat& format);
+    void appendText(QStringView text, const CharFormat& format);
+    void flushText();
     void applyBlockFormat(const ParagraphFormat& format);
     static void setBlockProperties(const ParagraphFormat& format, QTextBlockFormat& blockFormat);
     void startPendingBlock();
 
     QTextDocument& m_document;
     QTextCursor m_cursor;
-    CharFormat m_lastFormat;
-    QTextCharFormat m_lastQtFormat;
-    bool m_haveLastFormat = false;
+    // The Qt formats made so far: a document uses few, and runs often alternate between them.
+    std::vector<std::pair<CharFormat, QTextCharFormat>> m_formats;
+    // Text of one format waiting to be inserted in one call (runs, line breaks, optional hyphens).
+    QString m_pendingText;
+    CharFormat m_pendingFormat;
     bool m_blockInList = false;
     bool m_blockPending = false;     ///< a paragraph ended; its successor is made when content follows
     bool m_blockFormatKnown = false; ///< the current block was made with m_blockCreatedWith

@@ -25,8 +25,8 @@ private slots:
     void paragraphFormats();
     void images_data();
     void images();
-    void leadingSpacesKeepTheirFormat_data();
-    void leadingSpacesKeepTheirFormat();
+    void runsKeepTheirFormat_data();
+    void runsKeepTheirFormat();
     void listsJoinWhileNumberingContinues();
     void optionalHyphensStayInTheDocumentOnly();
     void clipboardTextKeepsNonAsciiCharacters();
@@ -250,9 +250,10 @@ void tst_RtfDocument::images()
     QCOMPARE(plainTextOfDocument(document), plainTextFromRtf(rtf).text);
 }
 
-// Spaces that open a paragraph wait for the content after them; when they arrive in several
-// groups, each stretch keeps its own group's format (b = bold, i = italic).
-void tst_RtfDocument::leadingSpacesKeepTheirFormat_data()
+// The runs of the first paragraph with their formats (b = bold, i = italic). Spaces that open a
+// paragraph wait for the content after them, yet each stretch keeps its own group's format;
+// line breaks and optional hyphens are inserted together with the text around them.
+void tst_RtfDocument::runsKeepTheirFormat_data()
 {
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("runs");
@@ -264,11 +265,14 @@ void tst_RtfDocument::leadingSpacesKeepTheirFormat_data()
     QTest::newRow("spaces-in-three-groups-before-control-word")
         << QByteArray("{\\rtf1 {\\b  }{\\i  }{\\b  }\\emdash\\par}")
         << QStringLiteral("[ ]b[ ]i[ ]b[\u2014]");
+    QTest::newRow("line-breaks-and-hyphens-in-alternating-formats")
+        << QByteArray("{\\rtf1 a\\line b{\\b c\\line d}\\-e{\\i\\-}f{\\b g}\\par}")
+        << QStringLiteral("[a\u2028b][c\u2028d]b[\u00ADe][\u00AD]i[f][g]b");
     QTest::newRow("plain-spaces-between-formatted")
         << QByteArray("{\\rtf1 {\\i  } {\\i  \\b x}\\par}") << QStringLiteral("[ ]i[ ][ ]i[x]bi");
 }
 
-void tst_RtfDocument::leadingSpacesKeepTheirFormat()
+void tst_RtfDocument::runsKeepTheirFormat()
 {
     QFETCH(QByteArray, rtf);
     QFETCH(QString, runs);
