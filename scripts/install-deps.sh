@@ -19,6 +19,8 @@ if [[ "${1:-}" == "--test" ]]; then
   packages+=(
     # fuzzing (libFuzzer with sanitizers)
     clang-14 libclang-rt-14-dev
+    # the formatting check
+    clang-format
     # RTF interop test: our files converted to text by LibreOffice headless
     libreoffice-writer-nogui
   )

@@ -471,20 +471,6 @@ bool isSpaceByte(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // The target of a HYPERLINK field instruction ("url" plus an optional \l "anchor"), or empty.
 QString hyperlinkTarget(const QString& instruction)
 {
@@ -1268,7 +1254,7 @@ void Interpreter::pictureBytes(const char* bytes, int length)
         return;
     }
     for (int i = 0; i < length; ++i) {
-        const int v = hexValue(bytes[i]);
+        const int v = hexDigit(bytes[i]);
         if (v < 0) {
             continue;
         }

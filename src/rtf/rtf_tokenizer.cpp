@@ -19,20 +19,6 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // Bytes that end a text run: braces, backslash and every control byte.
 struct StopTable {
     bool stop[256] = {};
@@ -49,6 +35,20 @@ struct StopTable {
 constexpr StopTable kStops;
 
 } // namespace
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
 
 Tokenizer::Tokenizer(const QByteArray& data, int start)
     : m_data(data.constData()), m_size(static_cast<int>(data.size())), m_pos(start)

@@ -8,6 +8,9 @@
 
 namespace folioneer::rtf {
 
+/// The value of one hexadecimal digit, or -1 for any other byte.
+int hexDigit(char c);
+
 enum class TokenType : std::uint8_t {
     End,
     GroupStart,
