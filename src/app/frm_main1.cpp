@@ -221,25 +221,13 @@ void frmMain1::start()
 
 void frmMain1::showActivated()
 {
-    centreOnScreen();
+    centreOnScreen(*this, screen());
     show();
     // Where a frame is drawn, its size is known only now.
-    centreOnScreen();
+    centreOnScreen(*this, screen());
     raise();
     activateWindow();
     TreeView1->setFocus();
-}
-
-void frmMain1::centreOnScreen()
-{
-    if (const QScreen* screen = this->screen()) {
-        const QRect available = screen->availableGeometry();
-        const QSize frame = frameGeometry().size();
-        const QPoint topLeft = available.center() - QPoint((frame.width() - 1) / 2, (frame.height() - 1) / 2);
-        if (frameGeometry().topLeft() != topLeft) {
-            move(topLeft);
-        }
-    }
 }
 
 void frmMain1::Form_Load()

@@ -64,7 +64,6 @@ public:
 
 private:
     void createControls();
-    void centreOnScreen();
     void Form_Load();
     void lblProjectFolder_Change();
     bool LoadTreeIcons();

@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/layout_units.h"
 
+#include <QScreen>
+#include <QWidget>
+
 namespace folioneer {
 
 QFont verdana(qreal points, FontStyle style)
@@ -14,6 +17,19 @@ QFont verdana(qreal points, FontStyle style)
     font.setBold(style == FontStyle::Bold || style == FontStyle::BoldUnderline);
     font.setUnderline(style == FontStyle::Underline || style == FontStyle::BoldUnderline);
     return font;
+}
+
+void centreOnScreen(QWidget& window, const QScreen* screen)
+{
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    const QSize frame = window.frameGeometry().size();
+    const QPoint topLeft = available.center() - QPoint((frame.width() - 1) / 2, (frame.height() - 1) / 2);
+    if (window.frameGeometry().topLeft() != topLeft) {
+        window.move(topLeft);
+    }
 }
 
 } // namespace folioneer

@@ -6,6 +6,9 @@
 #include <QFont>
 #include <QRect>
 
+class QScreen;
+class QWidget;
+
 namespace folioneer {
 
 // The windows are laid out in twips, as designed: 15 twips are one device-independent pixel.
@@ -25,6 +28,10 @@ enum class FontStyle { Regular = 0, Bold = 1, Underline = 2, BoldUnderline = 3 }
 
 /// The Verdana face in `points` (fractional sizes such as 9.75 allowed).
 QFont verdana(qreal points, FontStyle style = FontStyle::Regular);
+
+/// Moves a top-level window (frame included) to the centre of the screen's available area. The
+/// program centres its windows itself: they may be shown on an X server without a window manager.
+void centreOnScreen(QWidget& window, const QScreen* screen);
 
 inline const QColor kNavy{0x00, 0x00, 0x80};
 inline const QColor kBandColour{0x00, 0x00, 0x40};

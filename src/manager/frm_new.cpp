@@ -118,10 +118,7 @@ frmNew::frmNew(const QString& programFolder, MessageBoxes& messageBoxes, LoadPro
 
     // Centred on the screen by the program itself: the window may be shown on an X server
     // without a window manager, and before the main window is mapped.
-    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    centreOnScreen(*this, parent ? parent->screen() : QGuiApplication::primaryScreen());
 
     createControls();
     connectControls();
