@@ -20,6 +20,11 @@
 
 namespace folioneer::e2e {
 
+/// The project manager's exact window title.
+inline const QString kManagerTitle = QStringLiteral("Project Manager");
+/// The main window's title: "Folioneer Pro " followed by the by-line, which begins with "by ".
+inline const QRegularExpression kMainTitle(QStringLiteral("Folioneer Pro by \\S.*"));
+
 /// An X window id as xdotool prints it (decimal).
 using WindowId = QString;
 

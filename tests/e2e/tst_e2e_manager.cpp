@@ -9,9 +9,6 @@ using namespace folioneer::e2e;
 
 namespace {
 
-const QString kManagerTitle = QStringLiteral("Project Manager");
-const QRegularExpression kMainTitle(QStringLiteral("Folioneer Pro by \\S.*"));
-
 // Where the load places the panels (twips in the window's client area).
 const QPoint kCreatePanel(4635, 675);
 const QPoint kOpenPanel(4635, 675);

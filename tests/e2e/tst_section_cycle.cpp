@@ -10,9 +10,6 @@ using namespace folioneer::e2e;
 
 namespace {
 
-const QString kManagerTitle = QStringLiteral("Project Manager");
-const QRegularExpression kMainTitle(QStringLiteral("Folioneer Pro by \\S.*"));
-
 const QByteArray kToc = "Chapter: The Basics\r\nSubchapter: Soil\r\nSubchapter: Water\r\n";
 const QByteArray kMainTopic = "Gardening\r\n";
 

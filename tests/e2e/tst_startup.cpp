@@ -8,9 +8,6 @@ using namespace folioneer::e2e;
 
 namespace {
 
-const QString kManagerTitle = QStringLiteral("Project Manager");
-// "Folioneer Pro " followed by the by-line, which itself begins with "by ".
-const QRegularExpression kMainTitle(QStringLiteral("Folioneer Pro by \\S.*"));
 const QSize kManagerClient(1009, 557);
 const QSize kMainClient(1231, 640);
 
