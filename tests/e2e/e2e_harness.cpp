@@ -127,6 +127,12 @@ Session::Session(const QString& programDir)
 
 Session::~Session()
 {
+    reportIfFailed();
+    stop();
+}
+
+void Session::reportIfFailed()
+{
     if (QTest::currentTestFailed() && !m_display.isEmpty()) {
         QStringList shown;
         for (const Window& window : visibleWindows()) {
@@ -142,7 +148,6 @@ Session::~Session()
             screenshot(folder + QLatin1Char('/') + name);
         }
     }
-    stop();
 }
 
 bool Session::fail(const QString& message)

@@ -161,6 +161,10 @@ public:
 
     /// Writes a PNG of one window, or of the whole screen when `window` is empty.
     bool screenshot(const QString& path, const WindowId& window = {});
+    /// When the current test function has failed: prints the program's output and the shown
+    /// windows, and takes the screenshot. Done on destruction; a session shared by several test
+    /// functions calls it from cleanup().
+    void reportIfFailed();
     /// Runs an X tool on the private display.
     CommandResult run(const QString& program, const QStringList& arguments, const QByteArray& input = {},
                       int timeoutMs = kCommandTimeoutMs) const;
