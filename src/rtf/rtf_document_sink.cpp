@@ -189,11 +189,12 @@ void DocumentSink::listMarker(const ListMarker& marker, const CharFormat&)
     const quint64 key = listKey(marker);
     QTextList* list = m_lists.value(key, nullptr);
     if (list) {
-        // Join the open list when its next item shows the same marker; otherwise the numbering
-        // changed and a new list begins.
+        // Join the open list when its next item shows the same marker and declares no other
+        // number format; otherwise the numbering changed and a new list begins.
         const QTextBlock block = m_cursor.block();
         list->add(block);
-        if (listItemMarker(block) == marker.text) {
+        if (listItemMarker(block) == marker.text &&
+            (marker.numbering < 0 || marker.numbering == writtenNumbering(list->format(), marker.text))) {
             return;
         }
         list->remove(block);

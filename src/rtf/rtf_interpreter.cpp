@@ -1054,7 +1054,11 @@ void Interpreter::emitPendingMarker()
     }
     flushText();
     const ParagraphFormat& para = state().para;
-    m_sink.listMarker(ListMarker{m_marker, para.listOverride, para.listLevel}, state().chr);
+    int numbering = -1;
+    if (para.listOverride <= 0 && para.legacyList && !m_pnInForce.continuation) {
+        numbering = m_pnInForce.bullet ? 23 : m_pnInForce.format;
+    }
+    m_sink.listMarker(ListMarker{m_marker, para.listOverride, para.listLevel, numbering}, state().chr);
     m_endedWithParagraph = false;
 }
 

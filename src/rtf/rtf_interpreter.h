@@ -111,6 +111,9 @@ struct ListMarker {
     QString text; ///< as shown, without the TAB that follows it
     int listOverride = 0;
     int level = 0;
+    /// The number format the document declares for the item (\levelnfc codes: 0 decimal, 1/2
+    /// Roman, 3/4 letters, 23 bullet); -1 when it declares none the reader relies on.
+    int numbering = -1;
 };
 
 enum class PictureKind : std::uint8_t { Other, Png, Jpeg };

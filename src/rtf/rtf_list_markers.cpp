@@ -65,6 +65,31 @@ QTextListFormat listFormatForMarker(const QString& marker)
     return format;
 }
 
+ListNumbering writtenNumbering(const QTextListFormat& format, const QString& marker)
+{
+    switch (format.style()) {
+    case QTextListFormat::ListDecimal:
+        return kNumberingDecimal;
+    case QTextListFormat::ListLowerAlpha:
+        return kNumberingLowerLetter;
+    case QTextListFormat::ListUpperAlpha:
+        return kNumberingUpperLetter;
+    case QTextListFormat::ListLowerRoman:
+        return kNumberingLowerRoman;
+    case QTextListFormat::ListUpperRoman:
+        return kNumberingUpperRoman;
+    default:
+        break;
+    }
+    // A marker Qt cannot number ("1.1.", "ii.") counts as numbered when it starts or ends with a
+    // digit or letter, so word processors keep it in a numbered list; a single letter ("o", as
+    // word processors show a second-level bullet) or sign ("§") is a bullet.
+    const bool numbered = marker.size() > 1
+                              ? marker.front().isLetterOrNumber() || marker.back().isLetterOrNumber()
+                              : !marker.isEmpty() && marker.front().isDigit();
+    return numbered ? kNumberingDecimal : kNumberingBullet;
+}
+
 QString listItemMarker(const QTextBlock& block)
 {
     QTextList* list = block.textList();

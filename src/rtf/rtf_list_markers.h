@@ -15,4 +15,21 @@ constexpr int kListMarkerTextProperty = QTextFormat::UserProperty + 0x5246;
 /// numbered style with prefix and suffix for "1.", "a)", "(i)", the literal text otherwise.
 QTextListFormat listFormatForMarker(const QString& marker);
 
+/// Number formats as RTF names them (the \levelnfc codes; \pndec, \pnucrm, \pnlcrm, \pnucltr,
+/// \pnlcltr and \pnlvlblt in the legacy form).
+enum ListNumbering : int {
+    kNumberingUnknown = -1,
+    kNumberingDecimal = 0,
+    kNumberingUpperRoman = 1,
+    kNumberingLowerRoman = 2,
+    kNumberingUpperLetter = 3,
+    kNumberingLowerLetter = 4,
+    kNumberingBullet = 23,
+};
+
+/// The number format an item of a list with `format` that shows `marker` is written with. The
+/// writer declares it and the reader joins an item to an open list only when it agrees, so a
+/// document read back groups its items as the written one did.
+ListNumbering writtenNumbering(const QTextListFormat& format, const QString& marker);
+
 } // namespace folioneer::rtf

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rtf/rtf_writer.h"
 
+#include "rtf/rtf_list_markers.h"
+
 #include <QBuffer>
 #include <QColor>
 #include <QCoreApplication>
@@ -619,19 +621,14 @@ private:
     void writeListMarker(const QTextList& list, const QTextBlock& block)
     {
         const QTextListFormat format = list.format();
-        const QTextListFormat::Style style = format.style();
         // The marker exactly as the plain text shows it, so the export of a saved section
         // keeps it; the numbering behind it goes to {\*\pn} for word processors.
         QString marker = listItemMarker(block);
         if (marker.isEmpty()) {
             marker = list.itemText(block);
         }
-        const bool numbered =
-            style == QTextListFormat::ListDecimal || style == QTextListFormat::ListLowerAlpha ||
-            style == QTextListFormat::ListUpperAlpha || style == QTextListFormat::ListLowerRoman ||
-            style == QTextListFormat::ListUpperRoman ||
-            (!marker.isEmpty() && marker.back().isLetterOrNumber()) ||
-            (marker.size() > 1 && marker.front().isLetterOrNumber());
+        const ListNumbering numbering = writtenNumbering(format, marker);
+        const bool numbered = numbering != kNumberingBullet;
         if (marker.isEmpty()) {
             marker = QString(QChar(0x2022));
         }
@@ -671,17 +668,17 @@ private:
             m_body.word("\\pnf", 0);
             m_body.word("\\pnindent", 0);
             m_body.word("\\pnstart", 1);
-            switch (style) {
-            case QTextListFormat::ListLowerAlpha:
+            switch (numbering) {
+            case kNumberingLowerLetter:
                 m_body.word("\\pnlcltr");
                 break;
-            case QTextListFormat::ListUpperAlpha:
+            case kNumberingUpperLetter:
                 m_body.word("\\pnucltr");
                 break;
-            case QTextListFormat::ListLowerRoman:
+            case kNumberingLowerRoman:
                 m_body.word("\\pnlcrm");
                 break;
-            case QTextListFormat::ListUpperRoman:
+            case kNumberingUpperRoman:
                 m_body.word("\\pnucrm");
                 break;
             default:

@@ -530,6 +530,12 @@ void tst_rtf_roundtrip::fuzzFindings_data()
     QTest::newRow("DEL character") << QByteArray("{\\rtf\x7f");
     QTest::newRow("spaces opening a group after a blank run")
         << QByteArray("{\\rtf1 {\\b   }{\\i    \\u1042?x}\\par}");
+    QTest::newRow("an item whose marker continues a list of another number format")
+        << QByteArray("{\\rtf1{\\pntext i.\\tab}{\\*\\pn\\pnlvlbody\\pnlcrm}a\\par"
+                      "{\\pntext ii.\\tab}{\\*\\pn\\pnlvlbody\\pndec}b\\par}");
+    QTest::newRow("a one-letter bullet")
+        << QByteArray("{\\rtf1{\\pntext o\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb o}}a\\par"
+                      "{\\pntext o\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb o}}b\\par}");
 }
 
 void tst_rtf_roundtrip::fuzzFindings()
