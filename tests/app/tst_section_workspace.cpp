@@ -3,6 +3,7 @@
 #include "main_window_fixture.h"
 
 #include "export/book_export.h"
+#include "project/content_paths.h"
 #include "rtf/rtf.h"
 
 #include <QDir>
@@ -80,6 +81,8 @@ private slots:
     void saveFailures_data();
     void saveFailures();
     void killedSaveLeavesTheOldFile();
+    void hostileTitles_data();
+    void hostileTitles();
     void exportToClipboard();
 
 private:
@@ -474,6 +477,12 @@ void tst_section_workspace::existingContentFile_data()
     QTest::newRow("empty file") << QByteArray() << true << QString();
     QTest::newRow("truncated rtf") << QByteArray("{\\rtf1\\ansi Half a sent") << true
                                    << QStringLiteral("Half a sent");
+    QTest::newRow("large binary garbage") << garbage(256 * 1024, 3) << false << QString();
+    QTest::newRow("10000-level nesting")
+        << "{\\rtf1 " + QByteArray(10000, '{') + "Deep" + QByteArray(10000, '}') + " end}" << true
+        << QStringLiteral("Deep end");
+    QTest::newRow("NUL bytes inside rtf")
+        << "{\\rtf1 A" + QByteArray(4096, '\0') + "B}" << true << QStringLiteral("AB");
 }
 
 void tst_section_workspace::existingContentFile()
@@ -582,6 +591,79 @@ void tst_section_workspace::killedSaveLeavesTheOldFile()
     const QString saved = plainTextOfFile(path);
     QVERIFY(saved.startsWith(QStringLiteral("Paragraph 0 of the new content")));
     QVERIFY(saved.contains(QStringLiteral("Paragraph 19999 of the new content")));
+}
+
+void tst_section_workspace::hostileTitles_data()
+{
+    QTest::addColumn<QByteArray>("toc");
+    QTest::addColumn<QString>("fileName"); // empty: the save must be refused with a message
+
+    const QString slash = QString(QChar(kSlashStandIn));
+    QTest::newRow("section title ..") << QByteArray("Chapter: Dots\r\nSubchapter: ..\r\n") << "dots---...txt";
+    QTest::newRow("section title climbing out with ../")
+        << QByteArray("Chapter: Dots\r\nSubchapter: ../../../outside\r\n")
+        << "dots---.." + slash + ".." + slash + ".." + slash + "outside.txt";
+    QTest::newRow("chapter title with a leading dot")
+        << QByteArray("Chapter: .hidden\r\nSubchapter: A\r\n") << ".hidden---a.txt";
+    QTest::newRow("chapter title as an absolute path")
+        << QByteArray("Chapter: /tmp\r\nSubchapter: x\r\n") << slash + "tmp---x.txt";
+    QTest::newRow("control characters in a title")
+        << QByteArray("Chapter: C\r\nSubchapter: Bell\x07 Esc\x1b Del\x7f\r\n")
+        << "c---bell\x07-esc\x1b-del\x7f.txt";
+    QTest::newRow("file name at the 255-byte limit")
+        << "Chapter: A\r\nSubchapter: " + QByteArray(247, 'l') + "\r\n"
+        << "a---" + QString(247, u'l') + ".txt";
+    QTest::newRow("file name one byte over the limit")
+        << "Chapter: A\r\nSubchapter: " + QByteArray(248, 'l') + "\r\n"
+        << QString();
+    QTest::newRow("very long title of multi-byte characters")
+        << "Chapter: A\r\nSubchapter: " + QString(200, QChar(0xE9)).toUtf8() + "\r\n"
+        << QString();
+    QTest::newRow("NUL byte in a title") << "Chapter: A\r\nSubchapter: B" + QByteArray(1, '\0') + "C\r\n"
+                                         << QString();
+}
+
+void tst_section_workspace::hostileTitles()
+{
+    QFETCH(QByteArray, toc);
+    QFETCH(QString, fileName);
+    const QString project = m_f->program.makeProject(QStringLiteral("Hostile"), toc, "Topic\r\n");
+    m_f->window->LoadProject(project);
+    QVERIFY(m_f->boxes.shown.isEmpty());
+    QCOMPARE(m_f->tree()->topLevelItemCount(), 1);
+    const QStringList before = treeListing(m_f->program.path());
+
+    m_f->click(m_f->node(0, 0));
+    setClipboardText(QStringLiteral("Hostile words"));
+    m_f->clickControl("lblPaste");
+    m_f->clickControl("cmdSaveChanges");
+
+    QStringList expected = before;
+    if (fileName.isEmpty()) {
+        // Refused with the reason; the edits stay and stay marked as unsaved.
+        QEXPECT_FAIL("NUL byte in a title",
+                     "the save path is cut at the NUL: the save reports success, the text lands in "
+                     "\"a---b\" and the section never finds it again",
+                     Abort);
+        QCOMPARE(m_f->boxes.shown.size(), 1);
+        QVERIFY2(m_f->boxes.shown.first().text.startsWith(QStringLiteral("The section could not be saved.")),
+                 qPrintable(m_f->boxes.shown.first().text));
+        QVERIFY(m_f->saveShown());
+    } else {
+        QVERIFY2(m_f->boxes.shown.isEmpty(), qPrintable(m_f->boxes.shown.value(0).text));
+        QCOMPARE(plainTextOfFile(project + u'/' + fileName), QStringLiteral("Hostile words"));
+        expected.append(QStringLiteral("projects/Hostile/") + fileName);
+        expected.sort();
+        // The saved file is found again: by the outline icon, on reopening and by the export.
+        m_f->window->LoadProject(project);
+        QCOMPARE(OutlineTree::image(m_f->node(0, 0)), 3);
+        m_f->click(m_f->node(0, 0));
+        QCOMPARE(m_f->content()->toPlainText(), QStringLiteral("Hostile words"));
+        m_f->clickControl("cmdCopyEverything");
+        QVERIFY(clipboardText().contains(QStringLiteral("Hostile words")));
+    }
+    // Nothing written anywhere but the section's own file inside the project folder.
+    QCOMPARE(treeListing(m_f->program.path()), expected);
 }
 
 void tst_section_workspace::exportToClipboard()

@@ -6,6 +6,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <csignal>
 
@@ -38,6 +39,28 @@ QByteArray readFile(const QString& path)
         return {};
     }
     return file.readAll();
+}
+
+QByteArray garbage(qsizetype size, quint32 seed)
+{
+    QRandomGenerator generator(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char& byte : bytes) {
+        byte = char(generator.bounded(256));
+    }
+    return bytes;
+}
+
+QStringList treeListing(const QString& folder)
+{
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        entries.append(it.next().mid(folder.size() + 1));
+    }
+    entries.sort();
+    return entries;
 }
 
 FileSizeLimit::FileSizeLimit(rlim_t bytes)

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
@@ -24,6 +25,14 @@ bool writeFile(const QString& path, const QByteArray& bytes);
 
 /// The whole content of a file (empty when it cannot be read).
 QByteArray readFile(const QString& path);
+
+/// `size` bytes of reproducible binary garbage (the same for the same seed), for feeding to
+/// readers as a broken file would.
+QByteArray garbage(qsizetype size, quint32 seed);
+
+/// Every file and folder under `folder`, hidden ones and links included, as paths relative to
+/// it, sorted. Tests compare two listings to prove that nothing was written elsewhere.
+QStringList treeListing(const QString& folder);
 
 /// Limits the size of files this process may write while it lives, standing in for a full
 /// disk. SIGXFSZ is ignored meanwhile, so a write past the limit fails with an error instead of

@@ -135,6 +135,21 @@ void tst_BookExport::book_data()
         << QByteArray("Chapter: One\r\nSubchapter: A\r\n") << ContentFiles{{"one---a.txt", ""}}
         << block("Chapter: One") + block("Subchapter: A") + content("");
     QTest::newRow("empty table of contents") << QByteArray() << ContentFiles{} << QString();
+    QTest::newRow("binary garbage as the table of contents")
+        << test::garbage(4096, 4) << ContentFiles{{"one---a.txt", "{\\rtf1 Never}"}} << QString();
+    QTest::newRow("NUL bytes in titles")
+        << "Chapter: A" + QByteArray(3, '\0') + "B\r\nSubchapter: C\r\n"
+        << ContentFiles{}
+        << block(QStringLiteral("Chapter: A") + QString(3, QChar(0)) + QStringLiteral("B")) +
+               block("Subchapter: C");
+    QTest::newRow("1 MB single-line table of contents")
+        << "Chapter: " + QByteArray(1 << 20, 'x') << ContentFiles{}
+        << block("Chapter: " + QString(1 << 20, u'x'));
+    QTest::newRow("10000-level nesting in a content file")
+        << QByteArray("Chapter: One\r\nSubchapter: A\r\n")
+        << ContentFiles{{"one---a.txt",
+                         "{\\rtf1 " + QByteArray(10000, '{') + "Deep" + QByteArray(10000, '}') + "}"}}
+        << block("Chapter: One") + block("Subchapter: A") + content("Deep");
 }
 
 void tst_BookExport::book()
@@ -153,6 +168,7 @@ void tst_BookExport::failures_data()
     QTest::addColumn<QByteArray>("contentBytes");
     QTest::newRow("deleted table of contents") << true << QByteArray();
     QTest::newRow("content file not RTF") << false << QByteArray("Just plain text");
+    QTest::newRow("content file of binary garbage") << false << test::garbage(64 * 1024, 5);
 }
 
 void tst_BookExport::failures()

@@ -178,6 +178,20 @@ private slots:
             QTest::newRow(bad) << "T"
                                << "Chapter: A" << bad << invalid << "Folder exists";
         }
+        const QList<QPair<const char*, QString>> hostile{
+            {"absolute path", QStringLiteral("/outside")},
+            {"control character", QStringLiteral("a\x01b")},
+            {"escape character", QStringLiteral("a\x1b[2Jb")},
+            {"delete character", QStringLiteral("a\x7f")},
+            {"line feed", QStringLiteral("a\nb")},
+            {"NUL", QStringLiteral("a") + QChar(0) + QStringLiteral("b")},
+            {"name of 300 characters", QString(300, u'n')},
+            {"sub-folder of 300 characters", QStringLiteral("Existing/") + QString(300, u'n')},
+        };
+        for (const auto& [row, bad] : hostile) {
+            QTest::newRow(row) << "T"
+                               << "Chapter: A" << bad << invalid << "Folder exists";
+        }
         QTest::newRow("projects folder missing") << "T"
                                                  << "Chapter: A"
                                                  << "*gone*" << invalid << "Folder exists";
