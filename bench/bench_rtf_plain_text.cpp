@@ -5,6 +5,7 @@
 // 20-60 KB, then single documents from 1 MB to 100 MB to show that time grows linearly.
 //   bench_rtf_plain_text [--write-corpus DIR]   (DIR: also save the corpus, for compare-peers.sh)
 
+#include "bench_result.h"
 #include "rtf/rtf.h"
 #include "rtf_bench_corpus.h"
 
@@ -56,6 +57,9 @@ int main(int argc, char** argv)
         "plain text, corpus of %lld files (%.1f MB): %.1f ms, %.0f MB/s (goal >= 150), %lld characters\n",
         static_cast<long long>(corpus.size()), corpusBytes / 1e6, corpusSeconds * 1e3,
         corpusBytes / 1e6 / corpusSeconds, static_cast<long long>(characters));
+    bench::printResult("plain_text.corpus_rate", corpusBytes / 1e6 / corpusSeconds, "MB/s", ">=150",
+                       "RTF to plain text, corpus of " + QByteArray::number(corpus.size()) +
+                           " documents of 20-60 KB, best of 5");
 
     double firstRate = 0;
     for (const int megabytes : {1, 10, 100}) {
@@ -68,6 +72,10 @@ int main(int argc, char** argv)
         }
         std::printf("plain text, one %3d MB document: %8.1f ms, %.0f MB/s (%.2f of the 1 MB rate)\n",
                     megabytes, seconds * 1e3, rate, rate / firstRate);
+        const QByteArray key = "plain_text.rate_" + QByteArray::number(megabytes) + "mb";
+        bench::printResult(key.constData(), rate, "MB/s", "-",
+                           "RTF to plain text, one " + QByteArray::number(megabytes) + " MB document (" +
+                               QByteArray::number(rate / firstRate, 'f', 2) + " of the 1 MB rate)");
     }
     return 0;
 }

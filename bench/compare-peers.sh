@@ -46,6 +46,11 @@ start=$(now)
 ours=$(elapsed "$start" "$(now)")
 
 declare -A times=()
+declare -A how=(
+  [unrtf]="unrtf --text, one process per file"
+  [pandoc]="pandoc -f rtf -t plain, one process per file"
+  [libreoffice]="soffice --headless --convert-to txt, batches of 200 files"
+)
 if command -v unrtf >/dev/null; then
   start=$(now)
   for f in "${files[@]}"; do unrtf --text "$f" >/dev/null 2>&1 || true; done
@@ -70,14 +75,22 @@ if command -v soffice >/dev/null; then
   ((converted == ${#files[@]})) || echo "compare-peers: LibreOffice converted $converted of ${#files[@]} files" >&2
 fi
 
-printf 'Corpus: %d files, %.1f MB\n' "${#files[@]}" "$(echo "$bytes / 1000000" | bc -l)"
-printf '%-12s %9.2f s   %7.1f MB/s   1.0x\n' folioneer "$ours" "$(echo "$bytes / 1000000 / $ours" | bc -l)"
+# Each figure twice: for people, and as a RESULT line (key value unit goal description) for
+# scripts/make-performance-report.sh.
+megabytes=$(echo "$bytes / 1000000" | bc -l)
+printf 'Corpus: %d files, %.1f MB\n' "${#files[@]}" "$megabytes"
+printf 'RESULT peers.corpus %.2f MB - %d RTF files of 20-60 KB\n' "$megabytes" "${#files[@]}"
+printf '%-12s %9.2f s   %7.1f MB/s   1.0x\n' folioneer "$ours" "$(echo "$megabytes / $ours" | bc -l)"
+printf 'RESULT peers.folioneer.seconds %.2f s - folioneer-rtf2text, one process for the corpus\n' "$ours"
 for peer in unrtf pandoc libreoffice; do
   if [[ -n "${times[$peer]:-}" ]]; then
     t=${times[$peer]}
-    printf '%-12s %9.2f s   %7.1f MB/s   %.1fx our time\n' "$peer" "$t" "$(echo "$bytes / 1000000 / $t" | bc -l)" \
+    printf '%-12s %9.2f s   %7.1f MB/s   %.1fx our time\n' "$peer" "$t" "$(echo "$megabytes / $t" | bc -l)" \
       "$(echo "$t / $ours" | bc -l)"
+    printf 'RESULT peers.%s.seconds %.2f s - %s\n' "$peer" "$t" "${how[$peer]}"
+    printf 'RESULT peers.%s.ratio %.2f x - %s time over ours\n' "$peer" "$(echo "$t / $ours" | bc -l)" "$peer"
   else
     printf '%-12s not available\n' "$peer"
+    printf 'UNAVAILABLE peers.%s\n' "$peer"
   fi
 done
