@@ -158,7 +158,7 @@ private:
     bool pressFirstRow(const WindowId& window, const Control& control);
     // Clicks a copy link or button, answers its "Done" box and gives the clipboard (or why not).
     QByteArray copied(const WindowId& window, const Control& control);
-    // Types the AI tool's answer into step 3 through the clipboard, names the project and
+    // Pastes the AI tool's answer into step 3 through the clipboard, names the project and
     // creates it; true once the project manager has closed.
     bool createProject(const WindowId& manager, const QByteArray& toc, const QString& name);
     // Starts the program, opens the first listed project and gives the main window.
@@ -168,7 +168,9 @@ private:
     // the first chapter, the chapters before the wanted one are folded and passed, the wanted one
     // unfolded, then Down walks to the section.
     bool openSection(const WindowId& main, int chapter, int section);
-    bool saveAndWait(const WindowId& main, const QString& project, const QString& file, const QString& text);
+    // Saves the garden book's section with "Save Changes" or Ctrl+S and waits for its file to
+    // hold the text.
+    bool saveAndWait(const WindowId& main, const QString& name, const QString& text, bool shortcut = false);
     bool closeProgram(const WindowId& main);
 
     // A project file's bytes; empty when it is missing.
@@ -270,11 +272,11 @@ bool TestUserJourneys::openSection(const WindowId& main, int chapter, int sectio
     return m_s->click(main, belowEntries) && m_s->key(main, keys);
 }
 
-bool TestUserJourneys::saveAndWait(const WindowId& main, const QString& project, const QString& name,
-                                   const QString& text)
+bool TestUserJourneys::saveAndWait(const WindowId& main, const QString& name, const QString& text,
+                                   bool shortcut)
 {
-    return press(main, kCmdSaveChanges) &&
-           waitUntil([&] { return savedText(project, name) == text; }, Session::kWindowTimeoutMs);
+    const bool saved = shortcut ? m_s->key(main, {QStringLiteral("ctrl+s")}) : press(main, kCmdSaveChanges);
+    return saved && waitUntil([&] { return savedText(kBook, name) == text; }, Session::kWindowTimeoutMs);
 }
 
 bool TestUserJourneys::closeProgram(const WindowId& main)
@@ -323,7 +325,7 @@ void TestUserJourneys::firstBookFromTopic()
                  "content for the following section of the chapter: \"Reading Your Site\r\".");
     QVERIFY(m_s->setClipboard(kSiteRtf));
     QVERIFY(press(window, kLblPaste));
-    QVERIFY2(saveAndWait(window, kBook, kSiteFile, kSiteText), qPrintable(savedText(kBook, kSiteFile)));
+    QVERIFY2(saveAndWait(window, kSiteFile, kSiteText), qPrintable(savedText(kBook, kSiteFile)));
 
     // "Testing Your Soil", in the second chapter: typed.
     QVERIFY(openSection(window, 1, 0));
@@ -331,7 +333,7 @@ void TestUserJourneys::firstBookFromTopic()
     QVERIFY(m_s->type(window, kSoilTyped[0]));
     QVERIFY(m_s->key(window, {QStringLiteral("Return")}));
     QVERIFY(m_s->type(window, kSoilTyped[1]));
-    QVERIFY2(saveAndWait(window, kBook, kSoilFile, kSoilText), qPrintable(savedText(kBook, kSoilFile)));
+    QVERIFY2(saveAndWait(window, kSoilFile, kSoilText), qPrintable(savedText(kBook, kSoilFile)));
 
     QCOMPARE(copied(window, kCmdCopyEverything), gardenBook(kSiteText));
     QVERIFY(closeProgram(window));
@@ -365,22 +367,26 @@ void TestUserJourneys::reopenAndRevise()
     QVERIFY(press(*window, kRichTextBox1));
     QVERIFY(m_s->key(*window, {QStringLiteral("ctrl+End")}));
     QVERIFY(m_s->type(*window, QStringLiteral(" Unsaved words.")));
+    QCOMPARE(copied(*window, kLblCopyContent), kSiteText.toUtf8() + " Unsaved words.");
     QVERIFY(openSection(*window, 0, 1));
     QVERIFY(openSection(*window, 0, 0));
     QCOMPARE(copied(*window, kLblCopyContent), kSiteText.toUtf8());
     QCOMPARE(file(kBook, kSiteFile), siteBefore);
 
-    // The same edit saved stays, across a switch and back, with the pasted formatting.
+    // The same edit saved (with Ctrl+S) stays, across a switch and back, with the pasted formatting.
     const QString revised = kSiteText + kSiteAddition;
     QVERIFY(press(*window, kRichTextBox1));
     QVERIFY(m_s->key(*window, {QStringLiteral("ctrl+End")}));
     QVERIFY(m_s->type(*window, kSiteAddition));
-    QVERIFY2(saveAndWait(*window, kBook, kSiteFile, revised), qPrintable(savedText(kBook, kSiteFile)));
+    QVERIFY2(saveAndWait(*window, kSiteFile, revised, true), qPrintable(savedText(kBook, kSiteFile)));
     QVERIFY(openSection(*window, 1, 0));
     QVERIFY(openSection(*window, 0, 0));
     QCOMPARE(copied(*window, kLblCopyContent), revised.toUtf8());
 
     QCOMPARE(copied(*window, kCmdCopyEverything), gardenBook(revised));
+    // Closing the program drops an unsaved edit without a question.
+    QVERIFY(press(*window, kRichTextBox1));
+    QVERIFY(m_s->type(*window, QStringLiteral("Not kept.")));
     QVERIFY(closeProgram(*window));
 
     QCOMPARE(
