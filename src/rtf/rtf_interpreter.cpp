@@ -729,7 +729,8 @@ bool Interpreter::closeGroup()
         case Destination::ListMarker: {
             QString marker = m_markerText.trimmed();
             marker.remove(u'\t');
-            const bool undecodable = marker.isEmpty() || marker.contains(QChar(0xFFFD));
+            // U+FFFD from bytes the code page cannot decode; one written as \u65533 is a character.
+            const bool undecodable = marker.isEmpty() || m_markerUndecodable;
             if (parent == Destination::Body && !closing.chr.hidden) {
                 if (!undecodable) {
                     m_marker = marker;
@@ -742,6 +743,7 @@ bool Interpreter::closeGroup()
             }
             m_markerText.clear();
             m_markerHadBytes = false;
+            m_markerUndecodable = false;
             break;
         }
         case Destination::LevelText:
@@ -850,6 +852,9 @@ void Interpreter::flushBytes()
     m_decoded.resize(0);
     const bool ascii = m_decoders.decode(m_bytesCodePage, m_bytes, m_decoded);
     m_bytes.resize(0);
+    if (!ascii && state().destination == Destination::ListMarker && m_decoded.contains(QChar(0xFFFD))) {
+        m_markerUndecodable = true;
+    }
     if (ascii) {
         emitText(m_decoded);
     } else {
@@ -1435,6 +1440,7 @@ void Interpreter::handleWord(Tokenizer& tokenizer, Word word, bool hasParameter,
         if (s.destination == Destination::Body) {
             s.destination = Destination::ListMarker;
             m_markerText.clear();
+            m_markerUndecodable = false;
         }
         break;
     case Word::Upr:

@@ -258,6 +258,7 @@ private:
     QString m_markerText;
     bool m_hasMarker = false;
     bool m_markerHadBytes = false;
+    bool m_markerUndecodable = false; ///< some of the marker's bytes did not decode
     bool m_markerSeen = false;        ///< this paragraph's \listtext was read (even if empty)
     bool m_paragraphListDone = false; ///< this paragraph's list numbering has advanced
     QString m_marker;

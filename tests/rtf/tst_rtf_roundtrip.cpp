@@ -533,6 +533,8 @@ void tst_rtf_roundtrip::fuzzFindings_data()
     QTest::newRow("an item whose marker continues a list of another number format")
         << QByteArray("{\\rtf1{\\pntext i.\\tab}{\\*\\pn\\pnlvlbody\\pnlcrm}a\\par"
                       "{\\pntext ii.\\tab}{\\*\\pn\\pnlvlbody\\pndec}b\\par}");
+    QTest::newRow("a marker holding U+FFFD")
+        << QByteArray("{\\rtf1{\\*\\pn\\pnlvlblt{\\pntxtb a\\u65533?}}third\\par}");
     QTest::newRow("a one-letter bullet")
         << QByteArray("{\\rtf1{\\pntext o\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb o}}a\\par"
                       "{\\pntext o\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb o}}b\\par}");
