@@ -54,7 +54,13 @@ if command -v focuswriter >/dev/null; then
 else
   echo "make-performance-report: focuswriter cannot be installed; only our start-up is measured" >&2
 fi
-"$build_dir/bench/bench_startup" --runs "$startup_runs" "${versus[@]}" | tee "$work/startup.txt" || status=1
+if [[ -x "$build_dir/bench/bench_startup" ]]; then
+  "$build_dir/bench/bench_startup" --runs "$startup_runs" "${versus[@]}" | tee "$work/startup.txt" || status=1
+else
+  echo "make-performance-report: bench_startup was not built (it needs xcb); no start-up figures" >&2
+  : >"$work/startup.txt"
+  status=1
+fi
 ((bench_status == 0)) || status=1
 load_end="$(cut -d' ' -f1-3 /proc/loadavg)"
 
@@ -169,7 +175,9 @@ EOF
     echo "| $program | $(fixed 1 "$median") ms | $(fixed 1 "$(value "$work/startup.txt" "startup.$program.min")")-$(fixed 1 "$(value "$work/startup.txt" "startup.$program.max")") ms | $(fixed 1 "$(value "$work/startup.txt" "startup.$program.first_run")") ms | $(titles "$work/startup.txt" "startup.$program.runs") | $(titles "$work/startup.txt" "startup.$program.first_run") | $(titles "$work/startup.txt" "startup.$program.last_run") |"
   done
   echo
-  if [[ -n "$(value "$work/startup.txt" startup.focuswriter.median)" ]]; then
+  if [[ -z "$(value "$work/startup.txt" startup.folioneer.median)" ]]; then
+    echo "The start-up benchmark did not run or failed in this run: no figures."
+  elif [[ -n "$(value "$work/startup.txt" startup.focuswriter.median)" ]]; then
     first="$(titles "$work/startup.txt" startup.focuswriter.first_run)"
     last="$(titles "$work/startup.txt" startup.focuswriter.last_run)"
     echo -n "FocusWriter $focuswriter_version (Debian package). In its first run, with an empty home folder, "
