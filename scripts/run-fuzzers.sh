@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (a separate clang build of the core library with ASan and UBSan)
-# and runs each for SECONDS (default 600), then prints executions and crashes per target.
+# and runs each for SECONDS (default 600), then prints the seconds run, executions and crashes
+# per target.
 #   scripts/run-fuzzers.sh [SECONDS]
 # Environment: FOLIONEER_FUZZ_BUILD_DIR (default build/fuzz), JOBS (default 2),
 # FOLIONEER_SHARED_DIR (default ../shared beside the clone, for the shared RTF corpus).
@@ -66,6 +67,7 @@ for target in "${targets[@]}"; do
   executions=0
   crashes=0
   restarts=0
+  started=$SECONDS
   deadline=$((SECONDS + seconds))
   # libFuzzer stops at the first crash; start it again for the rest of the time so that one
   # crash does not hide the others (at most 20 restarts). Crashes are counted as distinct inputs.
@@ -100,9 +102,12 @@ for target in "${targets[@]}"; do
     restarts=$((restarts + 1))
   done
   crashes=$(find "$artifacts" -type f | wc -l)
-  mismatches=$(find "$findings" -type f 2>/dev/null | wc -l)
-  summary+=("$(printf '%-22s executions %10d   crashes %d   property mismatches %d' "$target" "$executions" \
-    "$crashes" "$mismatches")")
+  mismatches=0
+  if [[ -d "$findings" ]]; then
+    mismatches=$(find "$findings" -type f | wc -l)
+  fi
+  summary+=("$(printf '%-22s seconds %6d   executions %10d   crashes %d   property mismatches %d' "$target" \
+    $((SECONDS - started)) "$executions" "$crashes" "$mismatches")")
   if (( mismatches > 0 )); then
     echo "run-fuzzers: $target: inputs failing a property check are in $findings" >&2
   fi
