@@ -9,7 +9,7 @@ JOBS ?= $(shell nproc)
 
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release -DFOLIONEER_WERROR=$(WERROR)
 
-.PHONY: run test deps test-deps configure build bench fuzz package screenshots format format-check clean
+.PHONY: run test deps test-deps configure build bench fuzz reliability package screenshots format format-check clean
 
 run: deps build
 	scripts/run-program.sh "$(BUILD_DIR)/program" "$(PREFIX)" "$(SCREENSHOT)"
@@ -40,6 +40,12 @@ bench: deps configure
 
 fuzz: test-deps
 	scripts/run-fuzzers.sh $(FUZZ_SECONDS)
+
+# Fuzzing, fault-injection and bad-input results of one run in docs/reliability.md. It fuzzes
+# 1200 s per target unless FUZZ_SECONDS is given.
+RELIABILITY_FUZZ_SECONDS = $(if $(filter file,$(origin FUZZ_SECONDS)),1200,$(FUZZ_SECONDS))
+reliability: test-deps configure
+	BUILD_DIR=$(BUILD_DIR) JOBS=$(JOBS) scripts/make-reliability-report.sh $(RELIABILITY_FUZZ_SECONDS)
 
 # The archive holds the program folder only, so only the program needs building.
 package: deps configure
