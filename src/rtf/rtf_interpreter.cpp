@@ -493,6 +493,15 @@ QString hyperlinkTarget(const QString& instruction)
     return url;
 }
 
+// A list marker as it shows before its item's text: without the blanks around it, and without
+// TABs, which only separate a marker from the text.
+QString shownMarker(QString marker)
+{
+    marker = marker.trimmed();
+    marker.remove(u'\t');
+    return marker;
+}
+
 } // namespace
 
 int rtfStart(const QByteArray& bytes)
@@ -727,8 +736,7 @@ bool Interpreter::closeGroup()
             finishFieldInstruction();
             break;
         case Destination::ListMarker: {
-            QString marker = m_markerText.trimmed();
-            marker.remove(u'\t');
+            const QString marker = shownMarker(m_markerText);
             // U+FFFD from bytes the code page cannot decode; one written as \u65533 is a character.
             const bool undecodable = marker.isEmpty() || m_markerUndecodable;
             if (parent == Destination::Body && !closing.chr.hidden) {
@@ -1014,12 +1022,12 @@ void Interpreter::listParagraphStarts()
         m_pnPrevious = pn;
         QString marker;
         if (pn.bullet) {
-            marker = pn.before.trimmed();
+            marker = shownMarker(pn.before);
             if (marker.isEmpty()) {
                 marker = QString(QChar(0x2022));
             }
         } else {
-            marker = (pn.before + ListTable::formatNumber(m_pnNumber, pn.format) + pn.after).trimmed();
+            marker = shownMarker(pn.before + ListTable::formatNumber(m_pnNumber, pn.format) + pn.after);
         }
         if (!m_hasMarker && !m_markerSeen) {
             m_marker = marker;
@@ -1031,7 +1039,7 @@ void Interpreter::listParagraphStarts()
         return;
     }
     // The numbering advances for every item, also those whose marker the document spells out.
-    const QString marker = m_listTable.nextMarker(para.listOverride, para.listLevel);
+    const QString marker = shownMarker(m_listTable.nextMarker(para.listOverride, para.listLevel));
     if (!m_hasMarker && !m_markerSeen && !marker.isEmpty()) {
         m_marker = marker;
         m_hasMarker = true;

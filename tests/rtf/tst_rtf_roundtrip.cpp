@@ -535,6 +535,8 @@ void tst_rtf_roundtrip::fuzzFindings_data()
                       "{\\pntext ii.\\tab}{\\*\\pn\\pnlvlbody\\pndec}b\\par}");
     QTest::newRow("a marker holding U+FFFD")
         << QByteArray("{\\rtf1{\\*\\pn\\pnlvlblt{\\pntxtb a\\u65533?}}third\\par}");
+    QTest::newRow("a TAB inside a marker's text")
+        << QByteArray("{\\rtf1{\\*\\pn\\pnlvlblt{\\pntxtb \\u8226?\\tab 2}}Bulleted\\par}");
     QTest::newRow("a one-letter bullet")
         << QByteArray("{\\rtf1{\\pntext o\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb o}}a\\par"
                       "{\\pntext o\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb o}}b\\par}");
