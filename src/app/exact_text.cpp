@@ -62,6 +62,20 @@ QString ExactTextEdit::text() const
     return text;
 }
 
+QTextOption::WrapMode wrapModeFor(QStringView text)
+{
+    // No word is this long: a longer run is pasted data, and breaking it anywhere costs nothing.
+    constexpr qsizetype kLongestWord = 2000;
+    qsizetype run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > kLongestWord) {
+            return QTextOption::WrapAnywhere;
+        }
+    }
+    return QTextOption::WrapAtWordBoundaryOrAnywhere;
+}
+
 void ExactTextEdit::setText(const QString& text)
 {
     if (text == this->text()) {
@@ -70,7 +84,9 @@ void ExactTextEdit::setText(const QString& text)
     m_exact = text;
     m_userEdited = false;
     m_settingText = true;
-    setPlainText(displayTextFor(text, false));
+    const QString shown = displayTextFor(text, false);
+    setWordWrapMode(wrapModeFor(shown));
+    setPlainText(shown);
     m_settingText = false;
     emit changed();
 }

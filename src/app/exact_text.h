@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QString>
+#include <QStringView>
+#include <QTextOption>
 
 namespace folioneer {
 
@@ -15,6 +17,11 @@ namespace folioneer {
 /// What a box or label draws for an exact text: CR LF and lone LF as a line break, lone CR
 /// as nothing. `singleLine` also drops line breaks at the end (a label shows one line).
 QString displayTextFor(const QString& exactText, bool singleLine);
+
+/// How a box wraps `text`: at word boundaries, unless the text holds a run without a blank so
+/// long that Qt's search for a word boundary in it would take seconds (its cost grows with the
+/// square of the run); then anywhere.
+QTextOption::WrapMode wrapModeFor(QStringView text);
 
 class ExactLabel : public QLabel {
     Q_OBJECT

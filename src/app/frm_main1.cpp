@@ -359,6 +359,7 @@ void frmMain1::setContentEnabled(bool enabled)
 void frmMain1::resetContent()
 {
     RichTextBox1->clear();
+    RichTextBox1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
 void frmMain1::TreeView1_NodeClick(QTreeWidgetItem* Node)
@@ -481,7 +482,7 @@ void frmMain1::lblPaste_Click()
     if (rtf::looksLikeRtf(text) && RichTextBox1->loadRtfText(text) != rtf::ReadStatus::NotRtf) {
         return;
     }
-    RichTextBox1->setPlainText(text);
+    RichTextBox1->loadPlainText(text);
 }
 
 void frmMain1::cmdCopyEverything_Click()

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/rich_text_box.h"
 
+#include "app/exact_text.h"
+
 #include "rtf/rtf.h"
 
 #include <QImage>
@@ -107,6 +109,7 @@ rtf::ReadStatus RichTextBox::replaceDocument(const QFont& defaultFont,
     // The text control deletes the document it made itself; the ones made here are ours, and
     // are let go once the new one is on screen (taking a large document apart takes a while).
     QTextDocument* ours = document()->parent() == this ? document() : nullptr;
+    wrapFor(replacement->toRawText(), true);
     setDocument(replacement);
     replacement->setDefaultFont(defaultFont);
     if (ours) {
@@ -115,6 +118,20 @@ rtf::ReadStatus RichTextBox::replaceDocument(const QFont& defaultFont,
     // Setting a document is a change of content like any other.
     emit textChanged();
     return status;
+}
+
+void RichTextBox::loadPlainText(const QString& text)
+{
+    wrapFor(text, true);
+    setPlainText(text);
+}
+
+void RichTextBox::wrapFor(QStringView incoming, bool newDocument)
+{
+    const QTextOption::WrapMode mode = wrapModeFor(incoming);
+    if (newDocument || mode == QTextOption::WrapAnywhere) {
+        setWordWrapMode(mode);
+    }
 }
 
 void RichTextBox::keyPressEvent(QKeyEvent* event)
@@ -175,12 +192,14 @@ void RichTextBox::insertFromMimeData(const QMimeData* source)
         QTextDocument pasted;
         if (rtf::readRtf(rtfData, pasted) != rtf::ReadStatus::NotRtf) {
             carryImages(pasted, pasted, *document(), uniqueName);
+            wrapFor(pasted.toRawText(), false);
             textCursor().insertFragment(QTextDocumentFragment(&pasted));
             ensureCursorVisible();
             return;
         }
     }
     if (source->hasHtml() || source->hasText()) {
+        wrapFor(source->text(), false);
         QTextEdit::insertFromMimeData(source);
         return;
     }

@@ -26,6 +26,8 @@ public:
     rtf::ReadStatus loadRtf(const QByteArray& rtf, const QFont& defaultFont);
     /// As loadRtf, for an RTF document that arrived as text (the clipboard).
     rtf::ReadStatus loadRtfText(const QString& rtfText);
+    /// Replaces the whole content with plain text.
+    void loadPlainText(const QString& text);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -36,6 +38,9 @@ protected:
 private:
     rtf::ReadStatus replaceDocument(const QFont& defaultFont,
                                     const std::function<rtf::ReadStatus(QTextDocument&)>& read);
+    /// Lets lines break anywhere once `incoming` text holds a run too long to find word
+    /// boundaries in; a new document starts again from word wrapping.
+    void wrapFor(QStringView incoming, bool newDocument);
     void toggleBold();
     void toggleItalic();
     void toggleUnderline();

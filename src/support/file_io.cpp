@@ -29,6 +29,10 @@ bool isReadOnlyFile(const QString& path)
 
 FileStatus writeFileAtomically(const QString& path, const QByteArray& data, const WriteProgress& progress)
 {
+    // The system would cut the name at a NUL and write to another file.
+    if (path.contains(QChar(0))) {
+        return {tr("A file name cannot hold a NUL character.")};
+    }
     const QFileInfo info(path);
     if (info.isDir()) {
         return {tr("A folder of that name is in the way.")};
@@ -72,6 +76,9 @@ FileStatus writeFileAtomically(const QString& path, const QByteArray& data, cons
 
 FileRead readWholeFile(const QString& path, qint64 maxBytes)
 {
+    if (path.contains(QChar(0))) {
+        return {{}, tr("A file name cannot hold a NUL character.")};
+    }
     const QFileInfo info(path);
     if (!info.exists()) {
         return {{}, tr("The file %1 does not exist.").arg(path)};
