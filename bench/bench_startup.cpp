@@ -152,18 +152,6 @@ QProcessEnvironment environmentFor(const Subject& subject, const QString& displa
     return environment;
 }
 
-void endProcess(QProcess& process)
-{
-    if (process.state() == QProcess::NotRunning) {
-        return;
-    }
-    process.terminate();
-    if (!process.waitForFinished(3000)) {
-        process.kill();
-        process.waitForFinished(3000);
-    }
-}
-
 QString quoted(const QString& title)
 {
     return title.isEmpty() ? QStringLiteral("(untitled)") : QLatin1Char('"') + title + QLatin1Char('"');
@@ -197,7 +185,7 @@ double measureOnce(Subject& subject, MapWatcher& watcher, const QString& display
     const xcb_window_t window = watcher.waitForMap(kWindowTimeoutMs);
     const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     if (!window) {
-        endProcess(process);
+        folioneer::e2e::endProcess(process);
         QFile log(subject.home->filePath(QStringLiteral("output.log")));
         std::fprintf(stderr, "bench_startup: %s showed no window within %d s\n%s\n",
                      qPrintable(subject.label), kWindowTimeoutMs / 1000,
@@ -212,7 +200,7 @@ double measureOnce(Subject& subject, MapWatcher& watcher, const QString& display
             windows.append(quoted(watcher.title(more)));
         }
     }
-    endProcess(process);
+    folioneer::e2e::endProcess(process);
     return ms;
 }
 

@@ -30,18 +30,6 @@ void dieWithParent()
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
 }
 
-void endProcess(QProcess& process)
-{
-    if (process.state() == QProcess::NotRunning) {
-        return;
-    }
-    process.terminate();
-    if (!process.waitForFinished(3000)) {
-        process.kill();
-        process.waitForFinished(3000);
-    }
-}
-
 // Copies a program folder without its projects: a test starts from an empty projects/ even when
 // someone ran the built program and made projects there.
 bool copyProgramFolder(const QString& from, const QString& to)
@@ -86,6 +74,18 @@ std::optional<int> xwininfoField(const QByteArray& output, const QByteArray& fie
 }
 
 } // namespace
+
+void endProcess(QProcess& process)
+{
+    if (process.state() == QProcess::NotRunning) {
+        return;
+    }
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
 
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs, int pollMs)
 {

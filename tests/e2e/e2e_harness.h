@@ -185,6 +185,9 @@ private:
     std::vector<std::unique_ptr<QProcess>> m_clipboardServers;
 };
 
+/// Ends a process politely (SIGTERM), then by force if it has not gone within 3 s.
+void endProcess(QProcess& process);
+
 /// Polls `condition` every `pollMs` until it holds or `timeoutMs` passes; true when it held.
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs, int pollMs = 50);
 
