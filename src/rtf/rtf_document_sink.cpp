@@ -186,23 +186,29 @@ void DocumentSink::listMarker(const ListMarker& marker, const CharFormat&)
     flushText();
     startPendingBlock();
     m_blockInList = true;
-    const quint64 key = listKey(marker);
-    QTextList* list = m_lists.value(key, nullptr);
-    if (list) {
-        // Join the open list when its next item shows the same marker and declares no other
-        // number format; otherwise the numbering changed and a new list begins.
-        const QTextBlock block = m_cursor.block();
+    QList<QTextList*>& open = m_lists[listKey(marker)];
+    // Join the latest open list whose next item shows this marker and that declares no other
+    // number format: the list continues, or resumes after another list interrupted it.
+    // Otherwise the numbering changed and a new list begins.
+    const QTextBlock block = m_cursor.block();
+    for (qsizetype i = open.size() - 1; i >= 0; --i) {
+        QTextList* list = open[i];
         list->add(block);
         if (listItemMarker(block) == marker.text &&
             (marker.numbering < 0 || marker.numbering == writtenNumbering(list->format(), marker.text))) {
+            open.move(i, open.size() - 1);
             return;
         }
         list->remove(block);
     }
     QTextListFormat format = listFormatForMarker(marker.text);
     format.setIndent(marker.level + 1);
-    list = m_cursor.createList(format);
-    m_lists.insert(key, list);
+    // A few lists are enough to resume one; hostile input must not make every item try them all.
+    constexpr qsizetype kMaxOpenLists = 8;
+    if (open.size() == kMaxOpenLists) {
+        open.removeFirst();
+    }
+    open.append(m_cursor.createList(format));
 }
 
 void DocumentSink::applyBlockFormat(const ParagraphFormat& p)

@@ -61,7 +61,8 @@ private:
     QTextBlockFormat m_previousBlockFormat;
     int m_imageCount = 0;
     // The lists open in the current run of list paragraphs, by (list, level).
-    QHash<quint64, QTextList*> m_lists;
+    /// The lists items may still join, per list and level; the latest last.
+    QHash<quint64, QList<QTextList*>> m_lists;
 };
 
 } // namespace folioneer::rtf

@@ -537,6 +537,10 @@ void tst_rtf_roundtrip::fuzzFindings_data()
         << QByteArray("{\\rtf1{\\*\\pn\\pnlvlblt{\\pntxtb a\\u65533?}}third\\par}");
     QTest::newRow("a TAB inside a marker's text")
         << QByteArray("{\\rtf1{\\*\\pn\\pnlvlblt{\\pntxtb \\u8226?\\tab 2}}Bulleted\\par}");
+    QTest::newRow("a list resumed after another list")
+        << QByteArray("{\\rtf1\\pard{\\pntext I.\\tab}{\\*\\pn\\pnlvlbody\\pnucrm{\\pntxta .}}A\\par"
+                      "\\pard\\ls1{\\listtext 1\\tab}B\\par"
+                      "\\pard{\\pntext II.\\tab}{\\*\\pn\\pnlvlbody\\pnucrm{\\pntxta .}}C\\par}");
     QTest::newRow("a one-letter bullet")
         << QByteArray("{\\rtf1{\\pntext o\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb o}}a\\par"
                       "{\\pntext o\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb o}}b\\par}");
