@@ -32,6 +32,20 @@ MessageAnswer QtMessageBoxes::show(QWidget* parent, const Message& message)
         box.setEscapeButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
     }
+    if (message.buttons == MessageButtons::SaveDiscardCancel) {
+        // Save is the default; Escape and closing the box answer Cancel, which changes nothing.
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+        switch (box.exec()) {
+        case QMessageBox::Save:
+            return MessageAnswer::Save;
+        case QMessageBox::Discard:
+            return MessageAnswer::Discard;
+        default:
+            return MessageAnswer::Cancel;
+        }
+    }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     return MessageAnswer::Ok;

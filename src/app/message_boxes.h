@@ -12,8 +12,8 @@ namespace folioneer {
 // when they are created: the real one shows a modal QMessageBox, tests record and answer.
 
 enum class MessageIcon { None, Information, Exclamation, Question };
-enum class MessageButtons { Ok, YesNo };
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageButtons { Ok, YesNo, SaveDiscardCancel };
+enum class MessageAnswer { Ok, Yes, No, Save, Discard, Cancel };
 
 struct Message {
     QString text;

@@ -9,7 +9,7 @@
 namespace folioneer::test {
 
 // A message-box seam for widget tests: records every message and answers from a queue
-// (Ok, or Yes for a Yes/No question, when the queue is empty).
+// (Ok, Yes for a Yes/No question, Save for a Save/Discard/Cancel question, when the queue is empty).
 class RecordingMessageBoxes : public MessageBoxes {
 public:
     MessageAnswer show(QWidget*, const Message& message) override
@@ -18,7 +18,15 @@ public:
         if (!answers.isEmpty()) {
             return answers.takeFirst();
         }
-        return message.buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+        switch (message.buttons) {
+        case MessageButtons::YesNo:
+            return MessageAnswer::Yes;
+        case MessageButtons::SaveDiscardCancel:
+            return MessageAnswer::Save;
+        case MessageButtons::Ok:
+            break;
+        }
+        return MessageAnswer::Ok;
     }
 
     QList<Message> shown;
