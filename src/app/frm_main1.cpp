@@ -449,6 +449,27 @@ void frmMain1::cmdSaveChanges_Click()
     SetSelectedNodeImage(TreeView1, kDocumentImage);
 }
 
+bool frmMain1::confirmLeavingEditedSection()
+{
+    if (cmdSaveChanges->isHidden()) {
+        return true;
+    }
+    const MessageAnswer answer = m_messageBoxes.show(
+        dialogParent(),
+        Message{QStringLiteral("This section has changes that are not saved."),
+                QStringLiteral("Unsaved Changes"), MessageIcon::Question, MessageButtons::SaveDiscardCancel});
+    switch (answer) {
+    case MessageAnswer::Save:
+        cmdSaveChanges_Click();
+        // A failed save showed its error and left "Save Changes" visible.
+        return cmdSaveChanges->isHidden();
+    case MessageAnswer::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void frmMain1::lblCopy_Click()
 {
     const QString text = txtContentPrompt->text();

@@ -59,6 +59,13 @@ public:
     void lblPaste_Click();
     void cmdCopyEverything_Click();
 
+    /// Before a way of leaving the shown section other than a click in the outline (a find
+    /// result, an outline edit): when the section has unsaved edits, asks whether to save them.
+    /// True when the caller may go on: nothing was unsaved, the save succeeded, or the user chose
+    /// Discard. False on Cancel, or when the save failed (its error box was shown and the
+    /// section stays open with its edits).
+    bool confirmLeavingEditedSection();
+
     /// Watches every chunk a save writes (tests fail or kill a save at a chosen byte).
     void setWriteProgress(WriteProgress progress) { m_writeProgress = std::move(progress); }
 
