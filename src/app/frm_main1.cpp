@@ -15,6 +15,7 @@
 #include "project/toc.h"
 #include "prompts/prompt_texts.h"
 #include "rtf/rtf.h"
+#include "support/file_io.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -435,8 +436,7 @@ void frmMain1::cmdSaveChanges_Click()
     }
     cmdSaveChanges->hide();
     const QString path = ContentFilePath(sProjectPath, lblParentNode->caption(), lblSelectedItem->caption());
-    const FileStatus status =
-        writeFileAtomically(path, rtf::writeRtf(*RichTextBox1->document()), m_writeProgress);
+    const FileStatus status = writeFileAtomically(path, rtf::writeRtf(*RichTextBox1->document()));
     if (!status.ok()) {
         // The edits stay in the box and stay marked as unsaved.
         cmdSaveChanges->show();

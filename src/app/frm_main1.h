@@ -3,7 +3,6 @@
 #pragma once
 
 #include "app/message_boxes.h"
-#include "support/file_io.h"
 
 #include <QIcon>
 #include <QList>
@@ -66,9 +65,6 @@ public:
     /// section stays open with its edits).
     bool confirmLeavingEditedSection();
 
-    /// Watches every chunk a save writes (tests fail or kill a save at a chosen byte).
-    void setWriteProgress(WriteProgress progress) { m_writeProgress = std::move(progress); }
-
 private:
     void createControls();
     void Form_Load();
@@ -85,7 +81,6 @@ private:
 
     QString m_programFolder;
     MessageBoxes& m_messageBoxes;
-    WriteProgress m_writeProgress;
 
     // Controls, named as designed; each also carries its name as objectName.
     QWidget* Picture1 = nullptr;

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/file_io.h"
 
+#include "support/step_hook.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -27,7 +29,7 @@ bool isReadOnlyFile(const QString& path)
     return info.exists() && !info.isDir() && !(info.permissions() & QFileDevice::WriteOwner);
 }
 
-FileStatus writeFileAtomically(const QString& path, const QByteArray& data, const WriteProgress& progress)
+FileStatus writeFileAtomically(const QString& path, const QByteArray& data)
 {
     // The system would cut the name at a NUL and write to another file.
     if (path.contains(QChar(0))) {
@@ -63,9 +65,7 @@ FileStatus writeFileAtomically(const QString& path, const QByteArray& data, cons
             return {error.isEmpty() ? tr("The file could not be written.") : error};
         }
         written += n;
-        if (progress) {
-            progress(written);
-        }
+        stepReached({"write-chunk", written});
     }
     if (!file.commit()) {
         const QString error = file.errorString();

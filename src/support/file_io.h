@@ -5,8 +5,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <functional>
-
 namespace folioneer {
 
 // Every read and write of user data goes through these functions. Writes are atomic: the
@@ -27,15 +25,11 @@ struct FileRead {
     bool ok() const { return error.isEmpty(); }
 };
 
-/// Called after each chunk is written with the number of bytes written so far. Tests use it
-/// to fail or kill a save at a chosen byte.
-using WriteProgress = std::function<void(qint64 bytesWritten)>;
-
 /// Replaces (or creates) the file at `path` with `data`, atomically. Refuses to replace a
 /// file that has no write permission for its owner (checked on the permission bits, so it also
-/// holds for root). On failure the target is untouched and no temporary file is left.
-FileStatus writeFileAtomically(const QString& path, const QByteArray& data,
-                               const WriteProgress& progress = {});
+/// holds for root). On failure the target is untouched and no temporary file is left. After each
+/// chunk it reports the step "write-chunk" with the bytes written so far to the step hook.
+FileStatus writeFileAtomically(const QString& path, const QByteArray& data);
 
 /// Reads a whole regular file. `maxBytes` (when >= 0) refuses larger files without reading them.
 FileRead readWholeFile(const QString& path, qint64 maxBytes = -1);

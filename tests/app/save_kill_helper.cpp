@@ -13,6 +13,7 @@
 #include "app/frm_main1.h"
 #include "app/rich_text_box.h"
 #include "common/recording_message_boxes.h"
+#include "support/step_hook.h"
 
 #include <QApplication>
 #include <QTreeWidget>
@@ -46,8 +47,8 @@ int main(int argc, char* argv[])
     }
     window.findChild<folioneer::RichTextBox*>(QStringLiteral("RichTextBox1"))->setPlainText(text);
 
-    window.setWriteProgress([killAfter](qint64 written) {
-        if (killAfter >= 0 && written >= killAfter) {
+    folioneer::setStepHook([killAfter](const folioneer::Step& step) {
+        if (killAfter >= 0 && qstrcmp(step.kind, "write-chunk") == 0 && step.bytesWritten >= killAfter) {
             ::kill(::getpid(), SIGKILL);
         }
     });

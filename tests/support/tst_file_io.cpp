@@ -3,6 +3,7 @@
 #include "support/file_io.h"
 
 #include "common/test_support.h"
+#include "support/step_hook.h"
 #include "support/text_codec.h"
 
 #include <QDir>
@@ -83,11 +84,14 @@ void tst_FileIo::writeReplacesAtomically()
     QVERIFY(test::writeFile(path, "old"));
     const QByteArray data(200 * 1024 + 7, 'n');
     QList<qint64> reported;
-    const FileStatus status = writeFileAtomically(path, data, [&](qint64 written) {
-        reported.append(written);
+    setStepHook([&](const Step& step) {
+        QCOMPARE(QByteArray(step.kind), QByteArray("write-chunk"));
+        reported.append(step.bytesWritten);
         // While the save runs, the target still holds the old content whole.
         QCOMPARE(test::readFile(path), QByteArray("old"));
     });
+    const FileStatus status = writeFileAtomically(path, data);
+    setStepHook({});
     QVERIFY2(status.ok(), qPrintable(status.error));
     QCOMPARE(test::readFile(path), data);
     QCOMPARE(reported.size(), 4);
