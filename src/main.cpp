@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Folioneer developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/frm_main1.h"
-#include "app/message_boxes.h"
+#include "manager/frm_new.h"
+#include "widgets/message_boxes.h"
 
 #include <QApplication>
 
@@ -9,7 +10,14 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     folioneer::QtMessageBoxes messageBoxes;
-    folioneer::frmMain1 window(QCoreApplication::applicationDirPath(), messageBoxes);
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    // A fresh project manager each time, so its lists are read again.
+    const auto openProjectManager = [&](QWidget* parent,
+                                        const folioneer::frmMain1::LoadProjectCallback& loadProject) {
+        folioneer::frmNew manager(programFolder, messageBoxes, loadProject, parent);
+        manager.exec();
+    };
+    folioneer::frmMain1 window(programFolder, messageBoxes, openProjectManager);
     window.start();
     return application.exec();
 }

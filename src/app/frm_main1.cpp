@@ -2,13 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/frm_main1.h"
 
-#include "app/exact_text.h"
-#include "app/layout_units.h"
-#include "app/link_label.h"
 #include "app/outline_tree.h"
 #include "app/rich_text_box.h"
 #include "export/book_export.h"
-#include "manager/frm_new.h"
 #include "project/content_paths.h"
 #include "project/program_paths.h"
 #include "project/project_files.h"
@@ -16,6 +12,9 @@
 #include "prompts/prompt_texts.h"
 #include "rtf/rtf.h"
 #include "support/file_io.h"
+#include "widgets/exact_text.h"
+#include "widgets/layout_units.h"
+#include "widgets/link_label.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -112,8 +111,10 @@ QIcon readIcon(const QString& path)
 
 } // namespace
 
-frmMain1::frmMain1(const QString& programFolder, MessageBoxes& messageBoxes, QWidget* parent)
-    : QWidget(parent), m_programFolder(programFolder), m_messageBoxes(messageBoxes)
+frmMain1::frmMain1(const QString& programFolder, MessageBoxes& messageBoxes,
+                   ProjectManagerOpener openProjectManager, QWidget* parent)
+    : QWidget(parent), m_programFolder(programFolder), m_messageBoxes(messageBoxes),
+      m_openProjectManager(std::move(openProjectManager))
 {
     setObjectName(QStringLiteral("frmMain1"));
     setWindowTitle(QStringLiteral("Folioneer"));
@@ -233,10 +234,8 @@ void frmMain1::showActivated()
 
 void frmMain1::Form_Load()
 {
-    if (lblProjectFolder->caption().isEmpty()) {
-        frmNew manager(m_programFolder, m_messageBoxes,
-                       [this](const QString& folder) { LoadProject(folder); });
-        manager.exec();
+    if (lblProjectFolder->caption().isEmpty() && m_openProjectManager) {
+        m_openProjectManager(nullptr, [this](const QString& folder) { LoadProject(folder); });
     }
     lblBy->setText(kByLine);
     lblAppName->setText(QStringLiteral("Folioneer Pro"));
@@ -245,10 +244,9 @@ void frmMain1::Form_Load()
 
 void frmMain1::lblProjectManager_Click()
 {
-    // A fresh project manager each time, so its lists are read again.
-    frmNew manager(
-        m_programFolder, m_messageBoxes, [this](const QString& folder) { LoadProject(folder); }, this);
-    manager.exec();
+    if (m_openProjectManager) {
+        m_openProjectManager(this, [this](const QString& folder) { LoadProject(folder); });
+    }
 }
 
 void frmMain1::lblProjectFolder_Change()

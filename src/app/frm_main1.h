@@ -2,12 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/message_boxes.h"
+#include "widgets/message_boxes.h"
 
 #include <QIcon>
 #include <QList>
 #include <QString>
 #include <QWidget>
+
+#include <functional>
 
 class QFrame;
 class QLabel;
@@ -30,7 +32,15 @@ class RichTextBox;
 class frmMain1 : public QWidget {
     Q_OBJECT
 public:
-    frmMain1(const QString& programFolder, MessageBoxes& messageBoxes, QWidget* parent = nullptr);
+    using LoadProjectCallback = std::function<void(const QString& projectFolder)>;
+    /// Opens the project manager modally over `parent` (none at start-up) and returns when it
+    /// closes; the manager hands a chosen project to `loadProject`.
+    using ProjectManagerOpener = std::function<void(QWidget* parent, const LoadProjectCallback& loadProject)>;
+
+    /// `openProjectManager` is how this window opens the project manager (at start-up without a
+    /// project and from its link); without one, neither opens anything.
+    frmMain1(const QString& programFolder, MessageBoxes& messageBoxes,
+             ProjectManagerOpener openProjectManager = {}, QWidget* parent = nullptr);
     ~frmMain1() override;
 
     /// Runs the start-up sequence (the project manager first, modally, before this window is
@@ -81,6 +91,7 @@ private:
 
     QString m_programFolder;
     MessageBoxes& m_messageBoxes;
+    ProjectManagerOpener m_openProjectManager;
 
     // Controls, named as designed; each also carries its name as objectName.
     QWidget* Picture1 = nullptr;

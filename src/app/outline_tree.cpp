@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/outline_tree.h"
 
-#include "app/exact_text.h"
+#include "widgets/exact_text.h"
 
 #include <QApplication>
 #include <QFocusEvent>

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/rich_text_box.h"
 
-#include "app/exact_text.h"
+#include "widgets/exact_text.h"
 
 #include "rtf/rtf.h"
 

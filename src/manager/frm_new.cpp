@@ -2,10 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "manager/frm_new.h"
 
-#include "app/exact_text.h"
-#include "app/layout_units.h"
-#include "app/link_label.h"
-#include "app/message_boxes.h"
 #include "manager/mod_prompts.h"
 #include "project/program_paths.h"
 #include "project/project_store.h"
@@ -13,6 +9,10 @@
 #include "prompts/prompt_texts.h"
 #include "support/text_holder.h"
 #include "support/trellis.h"
+#include "widgets/exact_text.h"
+#include "widgets/layout_units.h"
+#include "widgets/link_label.h"
+#include "widgets/message_boxes.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -2,12 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/exact_text.h"
 #include "app/frm_main1.h"
 #include "app/outline_tree.h"
 #include "app/rich_text_box.h"
 #include "common/recording_message_boxes.h"
 #include "common/test_support.h"
+#include "manager/frm_new.h"
+#include "widgets/exact_text.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -24,7 +25,15 @@ namespace folioneer::test {
 // reach its controls by name and to click outline nodes as the user would.
 class MainWindowFixture {
 public:
-    MainWindowFixture() : window(std::make_unique<frmMain1>(program.path(), boxes)) {}
+    MainWindowFixture()
+        : window(std::make_unique<frmMain1>(
+              program.path(), boxes,
+              [this](QWidget* parent, const frmMain1::LoadProjectCallback& loadProject) {
+                  frmNew manager(program.path(), boxes, loadProject, parent);
+                  manager.exec();
+              }))
+    {
+    }
 
     template <typename T = QWidget> T* control(const char* name) const
     {

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window_fixture.h"
 
-#include "app/link_label.h"
+#include "widgets/link_label.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/message_boxes.h"
+#include "widgets/message_boxes.h"
 
 #include <QList>
 

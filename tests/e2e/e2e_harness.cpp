@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "e2e/e2e_harness.h"
 
-#include "app/layout_units.h"
+#include "widgets/layout_units.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -8,10 +8,10 @@
 // Writes project-manager-open.png, project-manager-create.png, sequel-panel.png, main-window.png.
 #include "e2e/e2e_harness.h"
 
-#include "app/layout_units.h"
 #include "project/content_paths.h"
 #include "project/toc.h"
 #include "rtf/rtf.h"
+#include "widgets/layout_units.h"
 
 #include <QDir>
 #include <QFile>

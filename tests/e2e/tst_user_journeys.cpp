@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "e2e/e2e_harness.h"
 
-#include "app/layout_units.h"
 #include "rtf/rtf.h"
+#include "widgets/layout_units.h"
 
 #include <QDir>
 #include <QTest>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Folioneer developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/exact_text.h"
-#include "app/link_label.h"
 #include "manager/frm_new.h"
 #include "manager_fixture.h"
+#include "widgets/exact_text.h"
+#include "widgets/link_label.h"
 
 #include <QClipboard>
 #include <QFrame>

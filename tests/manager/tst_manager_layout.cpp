@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Folioneer developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/layout_units.h"
 #include "manager/frm_new.h"
 #include "manager_fixture.h"
 #include "support/text_holder.h"
+#include "widgets/layout_units.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

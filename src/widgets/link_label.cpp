@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Folioneer developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/link_label.h"
+#include "widgets/link_label.h"
 
-#include "app/layout_units.h"
+#include "widgets/layout_units.h"
 
 #include <QMouseEvent>
 

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Folioneer developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/message_boxes.h"
+#include "widgets/message_boxes.h"
 
 #include <QMessageBox>
 

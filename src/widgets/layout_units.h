@@ -24,6 +24,29 @@ inline QRect twipsRect(int left, int top, int width, int height)
     return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
 }
 
+/// A control's place in its container as the design gives it, in twips.
+struct TwipsRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct TwipsPoint {
+    int x = 0;
+    int y = 0;
+};
+
+struct TwipsSize {
+    int width = 0;
+    int height = 0;
+};
+
+inline QRect twipsRect(const TwipsRect& rect)
+{
+    return twipsRect(rect.left, rect.top, rect.width, rect.height);
+}
+
 enum class FontStyle { Regular = 0, Bold = 1, Underline = 2, BoldUnderline = 3 };
 
 /// The Verdana face in `points` (fractional sizes such as 9.75 allowed).

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Folioneer developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/layout_units.h"
+#include "widgets/layout_units.h"
 
 #include <QScreen>
 #include <QWidget>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Folioneer developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/exact_text.h"
+#include "widgets/exact_text.h"
 
 #include <QTextDocument>
 
