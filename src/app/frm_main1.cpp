@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/frm_main1.h"
 
+#include "app/frm_main1_design.h"
 #include "app/outline_tree.h"
 #include "app/rich_text_box.h"
 #include "export/book_export.h"
@@ -32,6 +33,8 @@
 namespace folioneer {
 
 namespace {
+
+namespace design = mainWindowDesign;
 
 const QString kByLine = QStringLiteral("by www.folioneer.app");
 const QString kPleaseSelect = QStringLiteral("-- Please Select a Sub Chapter ---");
@@ -118,7 +121,7 @@ frmMain1::frmMain1(const QString& programFolder, MessageBoxes& messageBoxes,
 {
     setObjectName(QStringLiteral("frmMain1"));
     setWindowTitle(QStringLiteral("Folioneer"));
-    setFixedSize(twipsToPixels(18465), twipsToPixels(9600));
+    setFixedSize(twipsToPixels(design::kClient.width), twipsToPixels(design::kClient.height));
     createControls();
 }
 
@@ -128,74 +131,74 @@ void frmMain1::createControls()
 {
     Picture1 = new QWidget(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(twipsRect(0, 0, 18465, 1095));
+    Picture1->setGeometry(twipsRect(design::Picture1));
     Picture1->setAutoFillBackground(true);
     QPalette band = Picture1->palette();
     band.setColor(QPalette::Window, kBandColour);
     Picture1->setPalette(band);
 
-    lblAppName = caption(QStringLiteral("Folioneer"), Picture1, "lblAppName", twipsRect(270, 405, 4065, 330),
+    lblAppName = caption(QStringLiteral("Folioneer"), Picture1, "lblAppName", twipsRect(design::lblAppName),
                          verdana(12, FontStyle::Bold));
     setTextColour(lblAppName, Qt::white);
-    lblBy = caption(kByLine, Picture1, "lblBy", twipsRect(3825, 420, 4065, 330), verdana(9.75));
+    lblBy = caption(kByLine, Picture1, "lblBy", twipsRect(design::lblBy), verdana(9.75));
     setTextColour(lblBy, Qt::white);
-    lblProjectFolder =
-        place(new ExactLabel(Picture1), "lblProjectFolder", twipsRect(8550, 360, 3750, 465), verdana(9.75));
+    lblProjectFolder = place(new ExactLabel(Picture1), "lblProjectFolder",
+                             twipsRect(design::lblProjectFolder), verdana(9.75));
     lblProjectFolder->hide();
     connect(lblProjectFolder, &ExactLabel::captionChanged, this, &frmMain1::lblProjectFolder_Change);
 
-    Label6 = caption(QStringLiteral("Table of Contents:"), this, "Label6", twipsRect(270, 1260, 2130, 285),
+    Label6 = caption(QStringLiteral("Table of Contents:"), this, "Label6", twipsRect(design::Label6),
                      verdana(9.75, FontStyle::Bold));
     lblProjectManager = place(new LinkLabel(QStringLiteral("Project Manager"), this), "lblProjectManager",
-                              twipsRect(3150, 1260, 2130, 285), verdana(9, FontStyle::Underline));
+                              twipsRect(design::lblProjectManager), verdana(9, FontStyle::Underline));
     connect(lblProjectManager, &LinkLabel::clicked, this, &frmMain1::lblProjectManager_Click);
 
-    TreeView1 = place(new OutlineTree(this), "TreeView1", twipsRect(225, 1710, 5055, 6675), verdana(9));
+    TreeView1 = place(new OutlineTree(this), "TreeView1", twipsRect(design::TreeView1), verdana(9));
     connect(TreeView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* node) { TreeView1_NodeClick(node); });
     connect(TreeView1, &OutlineTree::nodeChosenByKeyboard, this, &frmMain1::TreeView1_NodeClick);
 
     cmdCopyEverything = place(new QPushButton(QStringLiteral("Copy Everything to Clipboard"), this),
-                              "cmdCopyEverything", twipsRect(270, 8460, 5055, 825), verdana(9.75));
+                              "cmdCopyEverything", twipsRect(design::cmdCopyEverything), verdana(9.75));
     connect(cmdCopyEverything, &QPushButton::clicked, this, &frmMain1::cmdCopyEverything_Click);
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(twipsRect(5445, 1620, 12750, 3120));
+    Frame1->setGeometry(twipsRect(design::Frame1));
     Frame1->setFrameShape(QFrame::Box);
     Frame1->setLineWidth(1);
 
     const QFont bold = verdana(9.75, FontStyle::Bold);
-    Label4 = caption(QStringLiteral("Main Topic:"), Frame1, "Label4", twipsRect(315, 315, 1815, 285), bold);
-    lblMainTopic = valueLabel(Frame1, "lblMainTopic", twipsRect(2070, 270, 7485, 285));
-    Label2 = caption(QStringLiteral("Chapter:"), Frame1, "Label2", twipsRect(315, 720, 1500, 285), bold);
-    lblParentNode = valueLabel(Frame1, "lblParentNode", twipsRect(2070, 675, 7485, 285));
-    Label1 = caption(QStringLiteral("Sub-Chapter:"), Frame1, "Label1", twipsRect(315, 1080, 1815, 285), bold);
-    lblSelectedItem = valueLabel(Frame1, "lblSelectedItem", twipsRect(2070, 1080, 7485, 285));
+    Label4 = caption(QStringLiteral("Main Topic:"), Frame1, "Label4", twipsRect(design::Label4), bold);
+    lblMainTopic = valueLabel(Frame1, "lblMainTopic", twipsRect(design::lblMainTopic));
+    Label2 = caption(QStringLiteral("Chapter:"), Frame1, "Label2", twipsRect(design::Label2), bold);
+    lblParentNode = valueLabel(Frame1, "lblParentNode", twipsRect(design::lblParentNode));
+    Label1 = caption(QStringLiteral("Sub-Chapter:"), Frame1, "Label1", twipsRect(design::Label1), bold);
+    lblSelectedItem = valueLabel(Frame1, "lblSelectedItem", twipsRect(design::lblSelectedItem));
     setTextColour(lblSelectedItem, kNavy);
     Label3 = caption(QStringLiteral("Content Creation Prompt For This Section:"), Frame1, "Label3",
-                     twipsRect(360, 1620, 6225, 780), bold);
+                     twipsRect(design::Label3), bold);
     lblCopy = place(new LinkLabel(QStringLiteral("Copy to Clipboard"), Frame1), "lblCopy",
-                    twipsRect(10575, 1620, 1905, 240), verdana(9, FontStyle::Underline));
+                    twipsRect(design::lblCopy), verdana(9, FontStyle::Underline));
     connect(lblCopy, &LinkLabel::clicked, this, &frmMain1::lblCopy_Click);
-    txtContentPrompt =
-        place(new ExactTextEdit(Frame1), "txtContentPrompt", twipsRect(360, 1980, 12165, 915), verdana(9.75));
+    txtContentPrompt = place(new ExactTextEdit(Frame1), "txtContentPrompt",
+                             twipsRect(design::txtContentPrompt), verdana(9.75));
     txtContentPrompt->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    Label5 = caption(QStringLiteral("Content:"), this, "Label5", twipsRect(5490, 4995, 1005, 240), bold);
+    Label5 = caption(QStringLiteral("Content:"), this, "Label5", twipsRect(design::Label5), bold);
     lblCopyContent = place(new LinkLabel(QStringLiteral("Copy"), this), "lblCopyContent",
-                           twipsRect(6660, 4995, 645, 285), verdana(9, FontStyle::Underline));
+                           twipsRect(design::lblCopyContent), verdana(9, FontStyle::Underline));
     connect(lblCopyContent, &LinkLabel::clicked, this, &frmMain1::lblCopyContent_Click);
-    lblPaste = place(new LinkLabel(QStringLiteral("Paste"), this), "lblPaste",
-                     twipsRect(7335, 4995, 690, 240), verdana(9, FontStyle::Underline));
+    lblPaste = place(new LinkLabel(QStringLiteral("Paste"), this), "lblPaste", twipsRect(design::lblPaste),
+                     verdana(9, FontStyle::Underline));
     connect(lblPaste, &LinkLabel::clicked, this, &frmMain1::lblPaste_Click);
     cmdSaveChanges = place(new QPushButton(QStringLiteral("Save Changes"), this), "cmdSaveChanges",
-                           twipsRect(8145, 4950, 1680, 330), verdana(8.25));
+                           twipsRect(design::cmdSaveChanges), verdana(8.25));
     cmdSaveChanges->hide();
     connect(cmdSaveChanges, &QPushButton::clicked, this, &frmMain1::cmdSaveChanges_Click);
 
     RichTextBox1 =
-        place(new RichTextBox(this), "RichTextBox1", twipsRect(5445, 5355, 12750, 3930), verdana(9.75));
+        place(new RichTextBox(this), "RichTextBox1", twipsRect(design::RichTextBox1), verdana(9.75));
     // Nothing can be typed before a section of a loaded project is chosen: a save needs both
     // its names, and empty names would point outside any project.
     RichTextBox1->setEnabled(false);

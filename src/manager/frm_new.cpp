@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "manager/frm_new.h"
 
+#include "manager/frm_new_design.h"
 #include "manager/mod_prompts.h"
 #include "project/program_paths.h"
 #include "project/project_store.h"
@@ -31,6 +32,8 @@
 namespace folioneer {
 
 namespace {
+
+namespace design = managerDesign;
 
 const QColor kWhite{0xFF, 0xFF, 0xFF};
 const QColor kLightYellow{0xFF, 0xFF, 0xC0};
@@ -113,7 +116,7 @@ frmNew::frmNew(const QString& programFolder, MessageBoxes& messageBoxes, LoadPro
 {
     setObjectName(QStringLiteral("frmNew"));
     setWindowTitle(QStringLiteral("Project Manager"));
-    setFixedSize(1009, 557);
+    setFixedSize(design::kClientPixels);
     setSizeGripEnabled(false);
 
     // Centred on the screen by the program itself: the window may be shown on an X server
@@ -133,107 +136,106 @@ void frmNew::createControls()
     const QFont bold = verdana(9.75, FontStyle::Bold);
 
     // The controls are created in tab order: the main-topic box comes first among the inputs.
-    Picture1 = makeBand(this, "Picture1", QRect(0, 0, twipsToPixels(4245), 557));
-    Label1 = makeLabel(Picture1, "Label1", twipsRect(945, 2520, 2400, 420), QStringLiteral("Project Manager"),
+    Picture1 = makeBand(this, "Picture1",
+                        QRect(0, 0, twipsToPixels(design::kPicture1Width), design::kClientPixels.height()));
+    Label1 = makeLabel(Picture1, "Label1", twipsRect(design::Label1), QStringLiteral("Project Manager"),
                        verdana(12, FontStyle::Bold));
     setColours(Label1, kWhite);
     txtPromptTemplate = new TextHolder(this);
     txtPromptTemplate->setObjectName(QStringLiteral("txtPromptTemplate"));
 
-    frNew = makePanel(this, "frNew", twipsRect(4680, 720, 9960, 7260));
-    Label2 = makeLabel(frNew, "Label2", twipsRect(135, 315, 4785, 330),
+    frNew = makePanel(this, "frNew", twipsRect(design::frNew));
+    Label2 = makeLabel(frNew, "Label2", twipsRect(design::Label2),
                        QStringLiteral("Step 1: Enter Your Main Topic"), bold);
     lblCreateFromPublicDomainTitles = makeLink(
-        frNew, "lblCreateFromPublicDomainTitles", twipsRect(5625, 315, 4065, 240),
+        frNew, "lblCreateFromPublicDomainTitles", twipsRect(design::lblCreateFromPublicDomainTitles),
         QStringLiteral("Create Sequel For Public Domain Title"), verdana(8.25, FontStyle::BoldUnderline));
     lblCreateFromPublicDomainTitles->setTextColour(kLinkBlue);
-    txtMainTopic = named(new QLineEdit(frNew), "txtMainTopic", twipsRect(135, 720, 9600, 510));
+    txtMainTopic = named(new QLineEdit(frNew), "txtMainTopic", twipsRect(design::txtMainTopic));
     txtMainTopic->setFont(plain);
-    Label3 = makeLabel(frNew, "Label3", twipsRect(135, 1530, 7215, 555),
+    Label3 = makeLabel(frNew, "Label3", twipsRect(design::Label3),
                        QStringLiteral("Step 2: Use the Following Prompt to Generate a Table of Contents and "
                                       "Paste it Inside Your A.I. Platform (ChatGPT etc):"),
                        bold);
     Label3->setWordWrap(true);
-    lblCopyContent = makeLink(frNew, "lblCopyContent", twipsRect(9180, 1665, 600, 285),
+    lblCopyContent = makeLink(frNew, "lblCopyContent", twipsRect(design::lblCopyContent),
                               QStringLiteral("Copy"), verdana(9, FontStyle::Underline));
-    txtPrompt = named(new ExactTextEdit(frNew), "txtPrompt", twipsRect(135, 2115, 9600, 1050));
+    txtPrompt = named(new ExactTextEdit(frNew), "txtPrompt", twipsRect(design::txtPrompt));
     txtPrompt->setFont(plain);
     Label4 =
-        makeLabel(frNew, "Label4", twipsRect(135, 3420, 7215, 330),
+        makeLabel(frNew, "Label4", twipsRect(design::Label4),
                   QStringLiteral("Step 3: Paste the Content That You Get From Your A.I. Tool Below"), bold);
-    lblPaste = makeLink(frNew, "lblPaste", twipsRect(8280, 3420, 1455, 330), QStringLiteral("Paste Results"),
+    lblPaste = makeLink(frNew, "lblPaste", twipsRect(design::lblPaste), QStringLiteral("Paste Results"),
                         verdana(9, FontStyle::BoldUnderline));
     lblPaste->setTextColour(kDarkGreen);
     Label7 =
-        makeLabel(frNew, "Label7", twipsRect(135, 3780, 9465, 600),
+        makeLabel(frNew, "Label7", twipsRect(design::Label7),
                   QStringLiteral("Important: In ChatGPT, don't use the \"Copy\" link. Instead, select the "
                                  "generated Table of Contents and manually copy it to the clipboard. Please "
                                  "read the user manual for more details."),
                   verdana(9));
     Label7->setWordWrap(true);
     setColours(Label7, kGrey);
-    txtResults = named(new ExactTextEdit(frNew), "txtResults", twipsRect(135, 4320, 9555, 1140));
+    txtResults = named(new ExactTextEdit(frNew), "txtResults", twipsRect(design::txtResults));
     txtResults->setFont(plain);
-    Label5 = makeLabel(frNew, "Label5", twipsRect(90, 5805, 4245, 330),
+    Label5 = makeLabel(frNew, "Label5", twipsRect(design::Label5),
                        QStringLiteral("Step 4: Enter a Name For This Project:"), bold);
-    txtProjectName = named(new QLineEdit(frNew), "txtProjectName", twipsRect(4545, 5715, 4380, 510));
+    txtProjectName = named(new QLineEdit(frNew), "txtProjectName", twipsRect(design::txtProjectName));
     txtProjectName->setFont(plain);
-    cmdOk = makeButton(frNew, "cmdOk", twipsRect(2565, 6345, 3885, 690), QStringLiteral("Create Project"));
+    cmdOk = makeButton(frNew, "cmdOk", twipsRect(design::cmdOk), QStringLiteral("Create Project"));
     frNew->hide();
 
     const QFont optionFont = verdana(9.75, FontStyle::Bold);
     optMenu[0] = named(new QRadioButton(QStringLiteral("Open Project"), this), "optMenu_0",
-                       twipsRect(4635, 180, 1950, 465));
+                       twipsRect(design::optMenu_0));
     optMenu[1] = named(new QRadioButton(QStringLiteral("Create Project"), this), "optMenu_1",
-                       twipsRect(6615, 180, 2760, 465));
+                       twipsRect(design::optMenu_1));
     for (QRadioButton* option : optMenu) {
         option->setFont(optionFont);
     }
     optMenu[0]->setChecked(true);
 
-    frLoad = makePanel(this, "frLoad", twipsRect(4635, 675, 9285, 7305));
-    Label6 =
-        makeLabel(frLoad, "Label6", twipsRect(540, 270, 4785, 330), QStringLiteral("Your Projects:"), bold);
-    lstProjects = named(new QListWidget(frLoad), "lstProjects", twipsRect(585, 630, 8160, 5580));
+    frLoad = makePanel(this, "frLoad", twipsRect(design::frLoad));
+    Label6 = makeLabel(frLoad, "Label6", twipsRect(design::Label6), QStringLiteral("Your Projects:"), bold);
+    lstProjects = named(new QListWidget(frLoad), "lstProjects", twipsRect(design::lstProjects));
     lstProjects->setFont(plain);
     lstProjects->setSelectionMode(QAbstractItemView::SingleSelection);
-    cmdLoadProject = makeButton(frLoad, "cmdLoadProject", twipsRect(1080, 6345, 3435, 690),
+    cmdLoadProject = makeButton(frLoad, "cmdLoadProject", twipsRect(design::cmdLoadProject),
                                 QStringLiteral("Load Project"));
-    cmdDeleteProject = makeButton(frLoad, "cmdDeleteProject", twipsRect(4680, 6345, 3435, 690),
+    cmdDeleteProject = makeButton(frLoad, "cmdDeleteProject", twipsRect(design::cmdDeleteProject),
                                   QStringLiteral("Delete Project"));
 
     // Created last so that it lies above the mode selector and both mode panels when shown.
-    frPro = makePanel(this, "frPro", twipsRect(4590, 90, 10230, 7845));
+    frPro = makePanel(this, "frPro", twipsRect(design::frPro));
     frPro->setAutoFillBackground(true);
-    Picture2 = makeBand(frPro, "Picture2", twipsRect(0, 0, 17490, 870));
+    Picture2 = makeBand(frPro, "Picture2", twipsRect(design::Picture2));
     lblAppName =
-        makeLabel(Picture2, "lblAppName", twipsRect(315, 270, 7755, 420),
+        makeLabel(Picture2, "lblAppName", twipsRect(design::lblAppName),
                   QStringLiteral("Create Sequel For Public Domain Title"), verdana(12, FontStyle::Bold));
     setColours(lblAppName, kWhite);
-    lblDone = makeLabel(Picture2, "lblDone", twipsRect(6525, 225, 3525, 375),
+    lblDone = makeLabel(Picture2, "lblDone", twipsRect(design::lblDone),
                         QStringLiteral("Done. Prompt Copied to Clipboard."), plain);
     setColours(lblDone, Qt::black, kLightYellow);
     lblDone->hide();
-    Label8 =
-        makeLabel(frPro, "Label8", twipsRect(180, 1215, 1950, 330), QStringLiteral("Select Title:"), bold);
-    cboSuboptions = named(new QComboBox(frPro), "cboSuboptions", twipsRect(180, 1620, 7665, 360));
+    Label8 = makeLabel(frPro, "Label8", twipsRect(design::Label8), QStringLiteral("Select Title:"), bold);
+    cboSuboptions = named(new QComboBox(frPro), "cboSuboptions", twipsRect(design::cboSuboptions));
     cboSuboptions->setEditable(false);
     cboSuboptions->setFont(plain);
     setColours(cboSuboptions, Qt::black, kLightYellow);
-    lstPrompts = named(new QListWidget(frPro), "lstPrompts", twipsRect(180, 2160, 9915, 2220));
+    lstPrompts = named(new QListWidget(frPro), "lstPrompts", twipsRect(design::lstPrompts));
     lstPrompts->setFont(plain);
     lstPrompts->setSelectionMode(QAbstractItemView::SingleSelection);
-    Label9 = makeLabel(frPro, "Label9", twipsRect(180, 4635, 2670, 330), QStringLiteral("Create Sequel For:"),
-                       bold);
-    lblCopyToClipboard = makeLink(frPro, "lblCopyToClipboard", twipsRect(6885, 4590, 3165, 420),
+    Label9 =
+        makeLabel(frPro, "Label9", twipsRect(design::Label9), QStringLiteral("Create Sequel For:"), bold);
+    lblCopyToClipboard = makeLink(frPro, "lblCopyToClipboard", twipsRect(design::lblCopyToClipboard),
                                   QStringLiteral("Copy to Clipboard"), verdana(9.75, FontStyle::Underline));
     lblCopyToClipboard->hide();
     txtSelectedPrompt =
-        named(new ExactTextEdit(frPro), "txtSelectedPrompt", twipsRect(180, 5040, 9915, 1545));
+        named(new ExactTextEdit(frPro), "txtSelectedPrompt", twipsRect(design::txtSelectedPrompt));
     txtSelectedPrompt->setFont(plain);
-    cmpPromptOk = makeButton(frPro, "cmpPromptOk", twipsRect(3060, 6930, 2175, 645), QStringLiteral("Use"));
+    cmpPromptOk = makeButton(frPro, "cmpPromptOk", twipsRect(design::cmpPromptOk), QStringLiteral("Use"));
     cmdPromptCancel =
-        makeButton(frPro, "cmdPromptCancel", twipsRect(5400, 6930, 2175, 645), QStringLiteral("Cancel"));
+        makeButton(frPro, "cmdPromptCancel", twipsRect(design::cmdPromptCancel), QStringLiteral("Cancel"));
     frPro->hide();
 }
 

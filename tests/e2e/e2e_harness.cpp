@@ -579,6 +579,13 @@ bool Session::clickTwips(const WindowId& window, int left, int top, int width, i
     return click(window, control.center());
 }
 
+bool Session::clickTwips(const WindowId& window, const folioneer::TwipsRect& control,
+                         folioneer::TwipsPoint container)
+{
+    return clickTwips(window, control.left, control.top, control.width, control.height,
+                      QPoint(container.x, container.y));
+}
+
 bool Session::answerMessageBox(const QString& title, const QString& keyName, int timeoutMs)
 {
     const auto box = waitForWindow(title, timeoutMs);

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "widgets/layout_units.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QPoint>
@@ -136,6 +138,10 @@ public:
     /// client area; `containerTwips` is the top-left of its frame, for controls inside one.
     bool clickTwips(const WindowId& window, int left, int top, int width, int height,
                     QPoint containerTwips = {});
+    /// Clicks the centre of a control of a window's design table, inside `container` (the
+    /// top-left of its frame, in the window's client area).
+    bool clickTwips(const WindowId& window, const folioneer::TwipsRect& control,
+                    folioneer::TwipsPoint container = {});
 
     // --- Message boxes ----------------------------------------------------------------------
 

@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "e2e/e2e_harness.h"
 
+#include "app/frm_main1_design.h"
+#include "manager/frm_new_design.h"
+
 #include <QDir>
 #include <QTest>
 
@@ -9,10 +12,12 @@ using namespace folioneer::e2e;
 
 namespace {
 
+namespace manager = folioneer::managerDesign;
+namespace mainWindow = folioneer::mainWindowDesign;
 // Where the load places the panels (twips in the window's client area).
-const QPoint kCreatePanel(4635, 675);
-const QPoint kOpenPanel(4635, 675);
-const QPoint kSequelPanel(4635, 180);
+constexpr folioneer::TwipsPoint kCreatePanel = manager::kCreatePanelLoaded;
+constexpr folioneer::TwipsPoint kOpenPanel = manager::kOpenPanelLoaded;
+constexpr folioneer::TwipsPoint kSequelPanel = manager::kSequelPanelLoaded;
 
 QByteArray filled(const QByteArray& templateBytes, const QByteArray& topic)
 {
@@ -45,7 +50,7 @@ void tst_e2e_manager::createOpenAndDelete()
     // No project: Create Project mode with the focus in the main-topic box.
     const QByteArray topic = "Urban beekeeping for beginners";
     QVERIFY(s.type(*manager, QString::fromUtf8(topic)));
-    QVERIFY(s.clickTwips(*manager, 9180, 1665, 600, 285, kCreatePanel)); // Copy
+    QVERIFY(s.clickTwips(*manager, manager::lblCopyContent, kCreatePanel));
     QVERIFY2(s.answerMessageBox(QStringLiteral("Done")), qPrintable(s.lastError()));
     const auto templateBytes = s.readProgramFile(QStringLiteral("templates/prompt.txt"));
     QVERIFY(templateBytes && templateBytes->contains("#TOPIC#"));
@@ -55,10 +60,10 @@ void tst_e2e_manager::createOpenAndDelete()
     const QByteArray answer = "Chapter: Getting started\nSubchapter: Choosing a hive\nSubchapter: Tools\n"
                               "Chapter: The first season\nSubchapter: Feeding\n";
     QVERIFY(s.setClipboard(answer));
-    QVERIFY(s.clickTwips(*manager, 8280, 3420, 1455, 330, kCreatePanel)); // Paste Results
-    QVERIFY(s.clickTwips(*manager, 4545, 5715, 4380, 510, kCreatePanel)); // txtProjectName
+    QVERIFY(s.clickTwips(*manager, manager::lblPaste, kCreatePanel));
+    QVERIFY(s.clickTwips(*manager, manager::txtProjectName, kCreatePanel));
     QVERIFY(s.type(*manager, QStringLiteral("Bees")));
-    QVERIFY(s.clickTwips(*manager, 2565, 6345, 3885, 690, kCreatePanel)); // Create Project
+    QVERIFY(s.clickTwips(*manager, manager::cmdOk, kCreatePanel));
     QVERIFY2(s.answerMessageBox(QStringLiteral("Done")), qPrintable(s.lastError() + s.programOutput()));
     QVERIFY(s.waitForWindowGone(*manager));
 
@@ -70,7 +75,7 @@ void tst_e2e_manager::createOpenAndDelete()
     // The main window holds the new project: its whole-book export lists the outline.
     const auto main = s.waitForWindowMatching(kMainTitle);
     QVERIFY2(main, qPrintable(s.lastError()));
-    QVERIFY(s.clickTwips(main->id, 270, 8460, 5055, 825)); // Copy Everything to Clipboard
+    QVERIFY(s.clickTwips(main->id, mainWindow::cmdCopyEverything));
     QVERIFY2(s.answerMessageBox(QStringLiteral("Done")), qPrintable(s.lastError()));
     const auto book = s.clipboard();
     QVERIFY(book);
@@ -80,10 +85,11 @@ void tst_e2e_manager::createOpenAndDelete()
     }
 
     // Reopen the manager and open the project by double-clicking its entry, the first in the list.
-    QVERIFY(s.clickTwips(main->id, 3150, 1260, 2130, 285)); // Project Manager
+    QVERIFY(s.clickTwips(main->id, mainWindow::lblProjectManager));
     manager = s.waitForWindow(kManagerTitle);
     QVERIFY(manager);
-    const QPoint firstEntry(((kOpenPanel.x() + 585) / 15) + 40, ((kOpenPanel.y() + 630) / 15) + 10);
+    const QPoint firstEntry(((kOpenPanel.x + manager::lstProjects.left) / 15) + 40,
+                            ((kOpenPanel.y + manager::lstProjects.top) / 15) + 10);
     // Both clicks in one xdotool run, well inside the double-click interval even on a busy machine.
     const auto client = s.clientGeometry(*manager);
     QVERIFY(client);
@@ -98,11 +104,11 @@ void tst_e2e_manager::createOpenAndDelete()
     QVERIFY(s.isViewable(main->id));
 
     // Reopen and delete it: select, Delete Project, Yes, Done; the manager switches to Create.
-    QVERIFY(s.clickTwips(main->id, 3150, 1260, 2130, 285));
+    QVERIFY(s.clickTwips(main->id, mainWindow::lblProjectManager));
     manager = s.waitForWindow(kManagerTitle);
     QVERIFY(manager);
     QVERIFY(s.click(*manager, firstEntry));
-    QVERIFY(s.clickTwips(*manager, 4680, 6345, 3435, 690, kOpenPanel)); // Delete Project
+    QVERIFY(s.clickTwips(*manager, manager::cmdDeleteProject, kOpenPanel));
     QVERIFY2(s.answerMessageBox(QStringLiteral("Confirm"), QStringLiteral("y")), qPrintable(s.lastError()));
     QVERIFY2(s.answerMessageBox(QStringLiteral("Done")), qPrintable(s.lastError()));
     QVERIFY(!QFileInfo::exists(s.programFolder() + QStringLiteral("/projects/Bees")));
@@ -126,15 +132,17 @@ void tst_e2e_manager::sequelPrompt()
     const auto manager = s.waitForWindow(kManagerTitle);
     QVERIFY2(manager, qPrintable(s.lastError()));
 
-    QVERIFY(s.clickTwips(*manager, 5625, 315, 4065, 240, kCreatePanel)); // Create Sequel For ...
+    QVERIFY(s.clickTwips(*manager, manager::lblCreateFromPublicDomainTitles, kCreatePanel));
     // Pick the second title with the mouse and the keyboard, then an idea with the keys.
-    QVERIFY(s.clickTwips(*manager, 180, 1620, 7665, 360, kSequelPanel)); // cboSuboptions opens
+    QVERIFY(s.clickTwips(*manager, manager::cboSuboptions, kSequelPanel)); // the list opens
     QVERIFY(s.key(*manager, {QStringLiteral("Down"), QStringLiteral("Return")}));
     QTest::qWait(300);
-    QVERIFY(s.clickTwips(*manager, 180, 2160, 9915, 300, kSequelPanel)); // first idea
+    QVERIFY(s.clickTwips(*manager,
+                         {manager::lstPrompts.left, manager::lstPrompts.top, manager::lstPrompts.width, 300},
+                         kSequelPanel)); // first idea
     QVERIFY(s.key(*manager, {QStringLiteral("Down")}));
-    QVERIFY(s.clickTwips(*manager, 3060, 6930, 2175, 645, kSequelPanel)); // Use
-    QVERIFY(s.clickTwips(*manager, 9180, 1665, 600, 285, kCreatePanel));  // Copy
+    QVERIFY(s.clickTwips(*manager, manager::cmpPromptOk, kSequelPanel));
+    QVERIFY(s.clickTwips(*manager, manager::lblCopyContent, kCreatePanel));
     QVERIFY2(s.answerMessageBox(QStringLiteral("Done")), qPrintable(s.lastError()));
 
     const auto templateBytes = s.readProgramFile(QStringLiteral("templates/prompt-publicdomain.txt"));

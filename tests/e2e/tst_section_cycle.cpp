@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "e2e/e2e_harness.h"
 
+#include "app/frm_main1_design.h"
+#include "manager/frm_new_design.h"
 #include "rtf/rtf.h"
 
 #include <QTest>
@@ -13,8 +15,8 @@ namespace {
 const QByteArray kToc = "Chapter: The Basics\r\nSubchapter: Soil\r\nSubchapter: Water\r\n";
 const QByteArray kMainTopic = "Gardening\r\n";
 
-// Where the controls lie, in twips (left, top, width, height) of the main window's client area.
-const QPoint kFrame1(5445, 1620);
+namespace mainWindow = folioneer::mainWindowDesign;
+constexpr folioneer::TwipsPoint kFrame1{mainWindow::Frame1.left, mainWindow::Frame1.top};
 
 } // namespace
 
@@ -39,7 +41,8 @@ void TestSectionCycle::sectionCycle()
     const auto manager = session.waitForWindow(kManagerTitle);
     QVERIFY2(manager, qPrintable(session.lastError() + "\n" + session.programOutput()));
     QVERIFY(session.key(*manager, {QStringLiteral("Down")}));
-    QVERIFY(session.clickTwips(*manager, 1080, 6345, 3435, 690, QPoint(4635, 675)));
+    QVERIFY(session.clickTwips(*manager, folioneer::managerDesign::cmdLoadProject,
+                               folioneer::managerDesign::kOpenPanelLoaded));
     QVERIFY(session.waitForWindowGone(*manager));
     const auto main = session.waitForWindowMatching(kMainTitle);
     QVERIFY2(main, qPrintable(session.lastError() + "\n" + session.programOutput()));
@@ -49,7 +52,7 @@ void TestSectionCycle::sectionCycle()
     QVERIFY(session.key(window, {QStringLiteral("Down"), QStringLiteral("Right"), QStringLiteral("Down")}));
 
     // "Copy to Clipboard": the content prompt, byte for byte.
-    QVERIFY(session.clickTwips(window, 10575, 1620, 1905, 240, kFrame1));
+    QVERIFY(session.clickTwips(window, mainWindow::lblCopy, kFrame1));
     QVERIFY2(session.answerMessageBox(QStringLiteral("Done")), qPrintable(session.lastError()));
     const QByteArray prompt =
         "I'm creating a book for the following topic: Gardening\r\n. I'm now working in the "
@@ -61,8 +64,8 @@ void TestSectionCycle::sectionCycle()
     const QByteArray answer =
         "{\\rtf1\\ansi\\ansicpg1252 Loam and \\b clay\\b0  \\'e0 la carte\\par Second\\par}";
     QVERIFY(session.setClipboard(answer));
-    QVERIFY(session.clickTwips(window, 7335, 4995, 690, 240));
-    QVERIFY(session.clickTwips(window, 8145, 4950, 1680, 330));
+    QVERIFY(session.clickTwips(window, mainWindow::lblPaste));
+    QVERIFY(session.clickTwips(window, mainWindow::cmdSaveChanges));
     std::optional<QByteArray> saved;
     QVERIFY(waitUntil(
         [&] {
@@ -74,7 +77,7 @@ void TestSectionCycle::sectionCycle()
              QStringLiteral("Loam and clay \u00e0 la carte\r\nSecond"));
 
     // "Copy Everything to Clipboard": the whole book with the saved section.
-    QVERIFY(session.clickTwips(window, 270, 8460, 5055, 825));
+    QVERIFY(session.clickTwips(window, mainWindow::cmdCopyEverything));
     QVERIFY2(session.answerMessageBox(QStringLiteral("Done")), qPrintable(session.lastError()));
     const QByteArray separator(69, '-');
     const QByteArray book = "\r\nChapter: The Basics\r\n" + separator + "\r\n\r\n\r\n" +

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "e2e/e2e_harness.h"
 
+#include "app/frm_main1_design.h"
+#include "manager/frm_new_design.h"
 #include "rtf/rtf.h"
 #include "widgets/layout_units.h"
 
@@ -16,38 +18,38 @@ using namespace folioneer::e2e;
 
 namespace {
 
-// A control as the windows lay it out: left, top, width, height in twips, inside a container
-// whose top-left is given in window coordinates.
+// A control of a window's design table, inside a container whose top-left is given in window
+// coordinates (twips).
 struct Control {
-    int left, top, width, height;
-    QPoint container{};
+    folioneer::TwipsRect rect;
+    folioneer::TwipsPoint container{};
 };
 
 // The project manager. The creation and open panels both sit where the open panel is designed;
 // the sequel panel covers the mode selector.
-const QPoint kCreatePanel(4635, 675);
-const QPoint kOpenPanel(4635, 675);
-const QPoint kSequelPanel(4635, 180);
-const Control kOptCreateProject{6615, 180, 2760, 465};
-const Control kLblCreateFromPublicDomainTitles{5625, 315, 4065, 240, kCreatePanel};
-const Control kLblCopyPrompt{9180, 1665, 600, 285, kCreatePanel};
-const Control kLblPasteResults{8280, 3420, 1455, 330, kCreatePanel};
-const Control kTxtProjectName{4545, 5715, 4380, 510, kCreatePanel};
-const Control kCmdOk{2565, 6345, 3885, 690, kCreatePanel};
-const Control kLstProjects{585, 630, 8160, 5580, kOpenPanel};
-const Control kCmdLoadProject{1080, 6345, 3435, 690, kOpenPanel};
-const Control kCmdDeleteProject{4680, 6345, 3435, 690, kOpenPanel};
-const Control kLstPrompts{180, 2160, 9915, 2220, kSequelPanel};
-const Control kCmpPromptOk{3060, 6930, 2175, 645, kSequelPanel};
+namespace manager = folioneer::managerDesign;
+const Control kOptCreateProject{manager::optMenu_1};
+const Control kLblCreateFromPublicDomainTitles{manager::lblCreateFromPublicDomainTitles,
+                                               manager::kCreatePanelLoaded};
+const Control kLblCopyPrompt{manager::lblCopyContent, manager::kCreatePanelLoaded};
+const Control kLblPasteResults{manager::lblPaste, manager::kCreatePanelLoaded};
+const Control kTxtProjectName{manager::txtProjectName, manager::kCreatePanelLoaded};
+const Control kCmdOk{manager::cmdOk, manager::kCreatePanelLoaded};
+const Control kLstProjects{manager::lstProjects, manager::kOpenPanelLoaded};
+const Control kCmdLoadProject{manager::cmdLoadProject, manager::kOpenPanelLoaded};
+const Control kCmdDeleteProject{manager::cmdDeleteProject, manager::kOpenPanelLoaded};
+const Control kLstPrompts{manager::lstPrompts, manager::kSequelPanelLoaded};
+const Control kCmpPromptOk{manager::cmpPromptOk, manager::kSequelPanelLoaded};
 
 // The main window.
-const Control kTreeView1{225, 1710, 5055, 6675};
-const Control kCmdCopyEverything{270, 8460, 5055, 825};
-const Control kLblCopy{10575, 1620, 1905, 240, QPoint(5445, 1620)};
-const Control kLblCopyContent{6660, 4995, 645, 285};
-const Control kLblPaste{7335, 4995, 690, 240};
-const Control kCmdSaveChanges{8145, 4950, 1680, 330};
-const Control kRichTextBox1{5445, 5355, 12750, 3930};
+namespace mainWindow = folioneer::mainWindowDesign;
+const Control kTreeView1{mainWindow::TreeView1};
+const Control kCmdCopyEverything{mainWindow::cmdCopyEverything};
+const Control kLblCopy{mainWindow::lblCopy, {mainWindow::Frame1.left, mainWindow::Frame1.top}};
+const Control kLblCopyContent{mainWindow::lblCopyContent};
+const Control kLblPaste{mainWindow::lblPaste};
+const Control kCmdSaveChanges{mainWindow::cmdSaveChanges};
+const Control kRichTextBox1{mainWindow::RichTextBox1};
 
 // Journey a: a book on a typed topic. The AI tool's table of contents arrives as a browser copies
 // it: a title line, an empty line, indented sections, LF line ends and no final line break.
@@ -214,16 +216,15 @@ void TestUserJourneys::cleanupTestCase()
 
 bool TestUserJourneys::press(const WindowId& window, const Control& control)
 {
-    return m_s->clickTwips(window, control.left, control.top, control.width, control.height,
-                           control.container);
+    return m_s->clickTwips(window, control.rect, control.container);
 }
 
 bool TestUserJourneys::pressFirstRow(const WindowId& window, const Control& control)
 {
     using folioneer::twipsToPixels;
     // Well inside the first row's text whatever the font's height.
-    const QPoint row(twipsToPixels(control.container.x() + control.left) + 60,
-                     twipsToPixels(control.container.y() + control.top) + 10);
+    const QPoint row(twipsToPixels(control.container.x + control.rect.left) + 60,
+                     twipsToPixels(control.container.y + control.rect.top) + 10);
     return m_s->click(window, row);
 }
 
@@ -267,8 +268,8 @@ bool TestUserJourneys::openSection(const WindowId& main, int chapter, int sectio
         keys << QStringLiteral("Down");
     }
     using folioneer::twipsToPixels;
-    const QPoint belowEntries(twipsToPixels(kTreeView1.left) + 60,
-                              twipsToPixels(kTreeView1.top + kTreeView1.height) - 20);
+    const QPoint belowEntries(twipsToPixels(kTreeView1.rect.left) + 60,
+                              twipsToPixels(kTreeView1.rect.top + kTreeView1.rect.height) - 20);
     return m_s->click(main, belowEntries) && m_s->key(main, keys);
 }
 
