@@ -88,7 +88,6 @@ void ExactTextEdit::setText(const QString& text)
     setWordWrapMode(wrapModeFor(shown));
     setPlainText(shown);
     m_settingText = false;
-    emit changed();
 }
 
 void ExactTextEdit::onContentsChanged()
@@ -97,7 +96,6 @@ void ExactTextEdit::onContentsChanged()
         return;
     }
     m_userEdited = true;
-    emit changed();
 }
 
 } // namespace folioneer

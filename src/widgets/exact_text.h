@@ -11,8 +11,8 @@
 namespace folioneer {
 
 // Labels and text boxes that keep the exact string the program set (CR, CR LF, NBSP and all)
-// and hand it back unchanged, while drawing no glyph and no extra line for a CR. They signal a
-// change synchronously when the program sets a different text, and stay silent otherwise.
+// and hand it back unchanged, while drawing no glyph and no extra line for a CR. The label signals
+// a change synchronously when the program sets a different caption, and stays silent otherwise.
 
 /// What a box or label draws for an exact text: CR LF and lone LF as a line break, lone CR
 /// as nothing. `singleLine` also drops line breaks at the end (a label shows one line).
@@ -47,10 +47,6 @@ public:
     /// every paragraph break as CR LF.
     QString text() const;
     void setText(const QString& text);
-
-signals:
-    /// Any change of the text, by the program (only when it differs) or by the user.
-    void changed();
 
 private:
     void onContentsChanged();
