@@ -500,6 +500,13 @@ void frmNew::cboSuboptions_Click()
         return;
     }
     m_filling = true;
+    // Disabling the focused selector would hand the focus to the idea list, where the keyboard
+    // user's next Down would pick an idea; the panel holds it during the fill instead, and the
+    // selector gets it back when the fill ends.
+    const bool selectorHadFocus = cboSuboptions->hasFocus();
+    if (selectorHadFocus) {
+        frPro->setFocus(Qt::OtherFocusReason);
+    }
     cboSuboptions->setEnabled(false);
     const QString path = titleFilePath(m_programFolder, cboSuboptions->currentText());
     lstPrompts->clear();
@@ -514,6 +521,9 @@ void frmNew::cboSuboptions_Click()
     }
     Pause(1);
     cboSuboptions->setEnabled(true);
+    if (selectorHadFocus && frPro->hasFocus()) {
+        cboSuboptions->setFocus(Qt::OtherFocusReason);
+    }
     m_filling = false;
 }
 

@@ -6,6 +6,7 @@
 #include "widgets/exact_text.h"
 #include "widgets/link_label.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QLineEdit>
@@ -119,6 +120,33 @@ private slots:
         choose(f, 2);
         QCOMPARE(items(list), QStringList{"1. single"});
         QVERIFY(f.boxes.shown.isEmpty());
+    }
+
+    void keyboardStepsThroughTitles()
+    {
+        ManagerFixture f;
+        catalogue(f, {{"A.txt", "1. a\r\n"}, {"B.txt", "1. b\r\n"}, {"C.txt", "1. c\r\n"}});
+        f.open();
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        openPanel(f);
+        auto* box = f.control<QComboBox>("cboSuboptions");
+        auto* list = f.control<QListWidget>("lstPrompts");
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(box));
+        QCOMPARE(items(list), QStringList{"1. a"});
+        // Down, Down, Up as a keyboard user presses them, each to whatever holds the focus: every
+        // key picks the next title, never an idea.
+        const QList<QPair<Qt::Key, QString>> steps{
+            {Qt::Key_Down, "1. b"}, {Qt::Key_Down, "1. c"}, {Qt::Key_Up, "1. b"}};
+        for (const auto& [key, idea] : steps) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            QTRY_COMPARE(items(list), QStringList{idea});
+            QTRY_VERIFY(box->isEnabled());
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(box));
+            QVERIFY(list->selectedItems().isEmpty());
+        }
+        QCOMPARE(box->currentText(), QStringLiteral("B"));
+        QVERIFY(f.control<ExactTextEdit>("txtSelectedPrompt")->text().isEmpty());
     }
 
     void noCatalogue_data()
