@@ -9,7 +9,7 @@ JOBS ?= $(shell nproc)
 
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release -DFOLIONEER_WERROR=$(WERROR)
 
-.PHONY: run test deps test-deps configure build bench fuzz reliability package screenshots format format-check clean
+.PHONY: run test check deps test-deps configure build bench fuzz reliability package screenshots format format-check clean
 
 run: deps build
 	scripts/run-program.sh "$(BUILD_DIR)/program" "$(PREFIX)" "$(SCREENSHOT)"
@@ -17,6 +17,11 @@ run: deps build
 test: test-deps configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && ctest --output-on-failure -j 1 --timeout 900
+
+# The quick tier: unit and widget tests only, two at a time; builds only what it runs.
+check: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target folioneer_check_tests
+	cd $(BUILD_DIR) && ctest --output-on-failure -j 2 -L '^unit$$' --timeout 300
 
 deps:
 	scripts/install-deps.sh

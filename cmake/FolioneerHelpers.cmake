@@ -26,10 +26,14 @@ function(folioneer_add_test)
     endif()
     set_tests_properties(${T_NAME} PROPERTIES
         TIMEOUT ${T_TIMEOUT}
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;FOLIONEER_SHARED_DIR=${FOLIONEER_SHARED_DIR};FOLIONEER_PROGRAM_DIR=${FOLIONEER_PROGRAM_DIR};FOLIONEER_SOURCE_DIR=${PROJECT_SOURCE_DIR};${T_ENVIRONMENT}")
-    if(T_LABELS)
-        set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;FOLIONEER_SHARED_DIR=${FOLIONEER_SHARED_DIR};FOLIONEER_PROGRAM_DIR=${FOLIONEER_PROGRAM_DIR};FOLIONEER_SOURCE_DIR=${PROJECT_SOURCE_DIR};FOLIONEER_CONFIGURED_TIME_FACTOR=${FOLIONEER_TIME_FACTOR};${T_ENVIRONMENT}")
+    # A test without a label of its own is a unit or widget test: `make check` builds and runs
+    # exactly these (the target folioneer_check_tests, label "unit").
+    if(NOT T_LABELS)
+        set(T_LABELS unit)
+        set_property(GLOBAL APPEND PROPERTY FOLIONEER_CHECK_TESTS ${T_NAME})
     endif()
+    set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
     if(T_RESOURCE_LOCK)
         set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK ${T_RESOURCE_LOCK})
     endif()

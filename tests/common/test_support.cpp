@@ -17,6 +17,35 @@ QString sharedDir()
     return qEnvironmentVariable("FOLIONEER_SHARED_DIR");
 }
 
+bool sharedMaterialRequired()
+{
+    return qEnvironmentVariable("CI") == QLatin1String("true");
+}
+
+QByteArray missingSharedMessage(const QString& path)
+{
+    const QString where = path.isEmpty() ? QStringLiteral("(FOLIONEER_SHARED_DIR is not set)") : path;
+    if (sharedMaterialRequired()) {
+        return QStringLiteral("the shared test material %1 is missing; CI needs it: check out ../shared "
+                              "beside the clone")
+            .arg(where)
+            .toUtf8();
+    }
+    return QStringLiteral("the shared test material %1 is not there").arg(where).toUtf8();
+}
+
+qint64 timeBudgetMs(qint64 ms)
+{
+    for (const char* name : {"FOLIONEER_TIME_FACTOR", "FOLIONEER_CONFIGURED_TIME_FACTOR"}) {
+        bool ok = false;
+        const double factor = qEnvironmentVariable(name).toDouble(&ok);
+        if (ok && factor > 0) {
+            return qint64(double(ms) * factor);
+        }
+    }
+    return ms;
+}
+
 QString sourceDir()
 {
     return qEnvironmentVariable("FOLIONEER_SOURCE_DIR");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -16,6 +17,31 @@ namespace folioneer::test {
 
 /// The read-only shared material beside the clone (empty when it is not there).
 QString sharedDir();
+
+/// True in CI (CI=true), where the shared material must be there: a test that needs it fails
+/// instead of skipping.
+bool sharedMaterialRequired();
+
+/// The message for a missing shared folder `path`.
+QByteArray missingSharedMessage(const QString& path);
+
+/// In a test function: skips the test when the shared folder `path` (for example
+/// sharedDir() + "/rtf-corpus") is missing, or fails it in CI.
+#define FOLIONEER_REQUIRE_SHARED_FOLDER(path)                                                                \
+    do {                                                                                                     \
+        const QString folioneerSharedPath = (path);                                                          \
+        if (folioneer::test::sharedDir().isEmpty() || !QDir(folioneerSharedPath).exists()) {                 \
+            if (folioneer::test::sharedMaterialRequired()) {                                                 \
+                QFAIL(folioneer::test::missingSharedMessage(folioneerSharedPath).constData());               \
+            }                                                                                                \
+            QSKIP(folioneer::test::missingSharedMessage(folioneerSharedPath).constData());                   \
+        }                                                                                                    \
+    } while (false)
+
+/// A wall-clock budget of `ms` milliseconds scaled for this build and machine: multiplied by
+/// FOLIONEER_TIME_FACTOR from the environment, or else by the factor the build was configured
+/// with (larger under sanitizers).
+qint64 timeBudgetMs(qint64 ms);
 
 /// The project's source folder (for the shipped data files).
 QString sourceDir();

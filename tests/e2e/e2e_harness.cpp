@@ -650,6 +650,40 @@ bool Session::setClipboard(const QByteArray& bytes, const QString& target)
     return true;
 }
 
+std::optional<QImage> Session::grab(const WindowId& window)
+{
+    const QString path = m_dir.filePath(QStringLiteral("grab.png"));
+    if (!screenshot(path, window)) {
+        return std::nullopt;
+    }
+    QImage image(path);
+    if (image.isNull()) {
+        fail(QStringLiteral("cannot read the picture of window %1").arg(window));
+        return std::nullopt;
+    }
+    return image;
+}
+
+bool Session::waitForRegionChange(const WindowId& window, const QRect& region, const QImage& before,
+                                  int timeoutMs)
+{
+    const QImage old = before.copy(region);
+    QImage last;
+    const bool changed = waitUntil(
+        [&] {
+            const auto now = grab(window);
+            if (!now) {
+                return false;
+            }
+            const QImage part = now->copy(region);
+            const bool settled = part != old && part == last;
+            last = part;
+            return settled;
+        },
+        timeoutMs, 100);
+    return changed || fail(QStringLiteral("the window did not change where expected"));
+}
+
 bool Session::screenshot(const QString& path, const WindowId& window)
 {
     const QString source = window.isEmpty() ? QStringLiteral("root") : window;

@@ -5,6 +5,7 @@
 #include "widgets/layout_units.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QPoint>
 #include <QSize>
@@ -167,6 +168,12 @@ public:
 
     /// Writes a PNG of one window, or of the whole screen when `window` is empty.
     bool screenshot(const QString& path, const WindowId& window = {});
+    /// The window's picture as it is on the display now.
+    std::optional<QImage> grab(const WindowId& window);
+    /// Waits until the part `region` (client pixels) of the window's picture differs from `before`
+    /// and holds still across two looks: the visible effect of an input has arrived.
+    bool waitForRegionChange(const WindowId& window, const QRect& region, const QImage& before,
+                             int timeoutMs = kWindowTimeoutMs);
     /// When the current test function has failed: prints the program's output and the shown
     /// windows, and takes the screenshot. Done on destruction; a session shared by several test
     /// functions calls it from cleanup().

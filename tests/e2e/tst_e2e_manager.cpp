@@ -132,11 +132,21 @@ void tst_e2e_manager::sequelPrompt()
     const auto manager = s.waitForWindow(kManagerTitle);
     QVERIFY2(manager, qPrintable(s.lastError()));
 
+    // The idea list, in client pixels.
+    const QRect ideas = folioneer::twipsRect(kSequelPanel.x + manager::lstPrompts.left,
+                                             kSequelPanel.y + manager::lstPrompts.top,
+                                             manager::lstPrompts.width, manager::lstPrompts.height);
+    const auto creationPanel = s.grab(*manager);
+    QVERIFY2(creationPanel, qPrintable(s.lastError()));
     QVERIFY(s.clickTwips(*manager, manager::lblCreateFromPublicDomainTitles, kCreatePanel));
-    // Pick the second title with the mouse and the keyboard, then an idea with the keys.
+    QVERIFY2(s.waitForRegionChange(*manager, ideas, *creationPanel), qPrintable(s.lastError()));
+    // Pick the second title with the mouse and the keyboard, then an idea with the keys, once
+    // the idea list shows the second title's ideas.
+    const auto firstTitleIdeas = s.grab(*manager);
+    QVERIFY2(firstTitleIdeas, qPrintable(s.lastError()));
     QVERIFY(s.clickTwips(*manager, manager::cboSuboptions, kSequelPanel)); // the list opens
     QVERIFY(s.key(*manager, {QStringLiteral("Down"), QStringLiteral("Return")}));
-    QTest::qWait(300);
+    QVERIFY2(s.waitForRegionChange(*manager, ideas, *firstTitleIdeas), qPrintable(s.lastError()));
     QVERIFY(s.clickTwips(*manager,
                          {manager::lstPrompts.left, manager::lstPrompts.top, manager::lstPrompts.width, 300},
                          kSequelPanel)); // first idea

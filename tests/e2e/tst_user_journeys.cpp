@@ -139,15 +139,14 @@ bool formatted(const QByteArray& rtf, const QString& words, bool bold, bool ital
 } // namespace
 
 // The program used as a person uses it, from the first start to the deletion of a book: four
-// journeys in one program folder, each started afresh, each checked on the clipboard and on disk.
+// journeys, each in a program folder of its own that holds the books it starts from, each
+// checked on the clipboard and on disk.
 class TestUserJourneys : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
-    void cleanupTestCase();
 
     void firstBookFromTopic();
     void reopenAndRevise();
@@ -180,38 +179,47 @@ private:
     // The plain text of a saved content file; empty when it is missing or not a whole RTF document.
     QString savedText(const QString& project, const QString& name) const;
     QStringList entries(const QString& folder) const;
+    // The books as the journeys before leave them: the garden book with its two saved sections
+    // (the site section formatted as pasted), and the sequel without content.
+    void makeGardenBook();
+    void makeSequelBook();
 
     std::unique_ptr<Session> m_s;
-    bool m_broken = false;
     QByteArray m_soilBytes;
 };
 
-void TestUserJourneys::initTestCase()
+void TestUserJourneys::init()
 {
     m_s = std::make_unique<Session>();
     QVERIFY2(m_s->isValid(), qPrintable(m_s->lastError()));
     QVERIFY(entries(QStringLiteral("projects")).isEmpty());
 }
 
-void TestUserJourneys::init()
-{
-    if (m_broken) {
-        QSKIP("an earlier journey failed; this one builds on its books");
-    }
-}
-
 void TestUserJourneys::cleanup()
 {
     if (QTest::currentTestFailed()) {
-        m_broken = true;
         m_s->reportIfFailed();
-        m_s->stopProgram();
     }
+    m_s->stopProgram();
+    m_s.reset();
 }
 
-void TestUserJourneys::cleanupTestCase()
+void TestUserJourneys::makeGardenBook()
 {
-    m_s.reset();
+    m_s->makeProject(kBook, withCrLf(kToc) + kCrLf, kTopic + kCrLf);
+    QTextDocument site;
+    folioneer::rtf::readRtf(kSiteRtf, site);
+    QTextDocument soil;
+    soil.setPlainText(kSoilTyped.join(QLatin1Char('\n')));
+    m_soilBytes = folioneer::rtf::writeRtf(soil);
+    QVERIFY(m_s->writeProgramFile(QStringLiteral("projects/%1/%2").arg(kBook, kSiteFile),
+                                  folioneer::rtf::writeRtf(site)));
+    QVERIFY(m_s->writeProgramFile(QStringLiteral("projects/%1/%2").arg(kBook, kSoilFile), m_soilBytes));
+}
+
+void TestUserJourneys::makeSequelBook()
+{
+    m_s->makeProject(kSequel, kSequelToc + kCrLf, "\"" + kSequelTitle.toUtf8() + "\". The sequel\r\n");
 }
 
 bool TestUserJourneys::press(const WindowId& window, const Control& control)
@@ -355,6 +363,7 @@ void TestUserJourneys::firstBookFromTopic()
 
 void TestUserJourneys::reopenAndRevise()
 {
+    makeGardenBook();
     const QByteArray tocBefore = file(kBook, QStringLiteral("--toc.txt"));
     const QByteArray siteBefore = file(kBook, kSiteFile);
     const auto window = openFirstProject();
@@ -403,6 +412,7 @@ void TestUserJourneys::reopenAndRevise()
 
 void TestUserJourneys::sequelFromCatalogue()
 {
+    makeGardenBook();
     const auto ideas = m_s->readProgramFile(QStringLiteral("prompts/0/%1.txt").arg(kSequelTitle));
     const auto templateBytes = m_s->readProgramFile(QStringLiteral("templates/prompt-publicdomain.txt"));
     QVERIFY(ideas && templateBytes && templateBytes->contains("#TOPIC#"));
@@ -441,6 +451,8 @@ void TestUserJourneys::sequelFromCatalogue()
 
 void TestUserJourneys::deleteBook()
 {
+    makeGardenBook();
+    makeSequelBook();
     QVERIFY2(m_s->startProgram(), qPrintable(m_s->lastError()));
     auto manager = m_s->waitForWindow(kManagerTitle);
     QVERIFY2(manager, qPrintable(m_s->lastError()));

@@ -81,9 +81,7 @@ void tst_RtfCorpus::initTestCase()
 {
     const QString shared = test::sharedDir();
     m_corpus = shared + QStringLiteral("/rtf-corpus");
-    if (shared.isEmpty() || !QDir(m_corpus).exists()) {
-        QSKIP("the shared RTF corpus is not available");
-    }
+    FOLIONEER_REQUIRE_SHARED_FOLDER(m_corpus);
     const QString table = QString::fromUtf8(
         test::readFile(test::sourceDir() + QStringLiteral("/tests/data/rtf/real-world-differences.tsv")));
     QVERIFY(!table.isEmpty());
@@ -152,7 +150,8 @@ void tst_RtfCorpus::realWorld()
     if (QTest::currentTestFailed()) {
         return;
     }
-    QVERIFY2(timer.elapsed() < 5000, qPrintable(QStringLiteral("%1 ms").arg(timer.elapsed())));
+    QVERIFY2(timer.elapsed() < test::timeBudgetMs(5000),
+             qPrintable(QStringLiteral("%1 ms").arg(timer.elapsed())));
 
     const QString textFile =
         m_corpus + QStringLiteral("/real-world-text/") + file.chopped(4) + QStringLiteral(".txt");

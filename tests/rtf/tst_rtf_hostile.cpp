@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Folioneer developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/test_support.h"
 #include "rtf/rtf.h"
 #include "rtf/rtf_document_sink.h"
 #include "rtf/rtf_interpreter.h"
@@ -127,7 +128,7 @@ void tst_RtfHostile::boundedInput()
     QElapsedTimer timer;
     timer.start();
     const PlainText plain = plainTextFromRtf(rtf);
-    QVERIFY2(timer.elapsed() < 3000,
+    QVERIFY2(timer.elapsed() < folioneer::test::timeBudgetMs(3000),
              qPrintable(QStringLiteral("plain text took %1 ms").arg(timer.elapsed())));
     QCOMPARE(plain.status, status);
     QCOMPARE(plain.text, expected);
@@ -136,7 +137,8 @@ void tst_RtfHostile::boundedInput()
     timer.restart();
     QTextDocument document;
     QCOMPARE(readRtf(rtf, document), status);
-    QVERIFY2(timer.elapsed() < 10000, qPrintable(QStringLiteral("document took %1 ms").arg(timer.elapsed())));
+    QVERIFY2(timer.elapsed() < folioneer::test::timeBudgetMs(10000),
+             qPrintable(QStringLiteral("document took %1 ms").arg(timer.elapsed())));
     if (status != ReadStatus::NotRtf) {
         QCOMPARE(plainTextOfDocument(document), expected);
     }
