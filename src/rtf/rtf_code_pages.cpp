@@ -259,6 +259,29 @@ constexpr char16_t kSymbol[224] = {
     0,
 };
 
+// The Wingdings glyphs that list bullets use; 0 for the others.
+char16_t wingdingsBullet(unsigned char byte)
+{
+    switch (byte) {
+    case 0x6C:
+        return 0x25CF; // black circle
+    case 0x6E:
+        return 0x25A0; // black square
+    case 0x71:
+        return 0x2751; // shadowed white square
+    case 0x76:
+        return 0x2756; // black diamond minus white X
+    case 0xA7:
+        return 0x25AA; // black small square
+    case 0xD8:
+        return 0x27A2; // arrowhead
+    case 0xFC:
+        return 0x2713; // check mark
+    default:
+        return 0;
+    }
+}
+
 bool isAscii(QByteArrayView bytes)
 {
     const char* p = bytes.data();
@@ -398,16 +421,30 @@ QStringDecoder* CodePageDecoders::decoderFor(int codePage)
     return decoder.get();
 }
 
+char16_t symbolFontCharacter(int codePage, unsigned char byte)
+{
+    char16_t c = 0;
+    if (codePage == kCodePageSymbol && byte >= 0x20) {
+        c = kSymbol[byte - 0x20];
+    } else if (codePage == kCodePageWingdings) {
+        c = wingdingsBullet(byte);
+    }
+    return c != 0 ? c : char16_t(0xF000 + byte);
+}
+
+char16_t symbolFontCodePoint(int codePage, char16_t c)
+{
+    if (c < 0xF020 || c > 0xF0FF || !isSymbolFontCodePage(codePage)) {
+        return c;
+    }
+    return symbolFontCharacter(codePage, static_cast<unsigned char>(c - 0xF000));
+}
+
 bool CodePageDecoders::decode(int codePage, QByteArrayView bytes, QString& out)
 {
-    if (codePage == kCodePageSymbol || codePage == kCodePageSymbolOther) {
+    if (isSymbolFontCodePage(codePage)) {
         for (const char b : bytes) {
-            const auto u = static_cast<unsigned char>(b);
-            char16_t ch = 0;
-            if (codePage == kCodePageSymbol && u >= 0x20) {
-                ch = kSymbol[u - 0x20];
-            }
-            out.append(QChar(ch != 0 ? ch : char16_t(0xF000 + u)));
+            out.append(QChar(symbolFontCharacter(codePage, static_cast<unsigned char>(b))));
         }
         return false;
     }

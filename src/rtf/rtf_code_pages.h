@@ -15,7 +15,22 @@ namespace folioneer::rtf {
 // text that is already UTF-8 (RTF pasted as a string).
 constexpr int kCodePageSymbol = -2;      ///< the Symbol font: its own table to Unicode
 constexpr int kCodePageSymbolOther = -3; ///< other symbol fonts: U+F000 + byte
+constexpr int kCodePageWingdings = -4;   ///< Wingdings: its bullet glyphs, else U+F000 + byte
 constexpr int kCodePageUtf8 = 65001;
+
+/// Whether a code page is one of the symbol fonts' own encodings above.
+constexpr bool isSymbolFontCodePage(int codePage)
+{
+    return codePage == kCodePageSymbol || codePage == kCodePageSymbolOther || codePage == kCodePageWingdings;
+}
+
+/// The character a symbol font shows for `byte`: the Unicode equivalent where the font's table
+/// has one, else the private-use character U+F000 + byte that word processors use for it.
+char16_t symbolFontCharacter(int codePage, unsigned char byte);
+
+/// A private-use character U+F020-U+F0FF written as \u in a symbol font is that font's byte:
+/// the character it shows. Other characters, and characters of other fonts, stay as they are.
+char16_t symbolFontCodePoint(int codePage, char16_t c);
 
 /// The Windows code page a font's \fcharset value implies; 0 for "use the document's \ansicpg",
 /// kCodePageSymbol for the symbol character set.

@@ -188,14 +188,28 @@ void DocumentSink::listMarker(const ListMarker& marker, const CharFormat&)
     m_blockInList = true;
     QList<QTextList*>& open = m_lists[listKey(marker)];
     // Join the latest open list whose next item shows this marker and that declares no other
-    // number format: the list continues, or resumes after another list interrupted it.
-    // Otherwise the numbering changed and a new list begins.
+    // number format, nor other text around the number: the list continues, or resumes after
+    // another list interrupted it. Otherwise the numbering changed and a new list begins.
     const QTextBlock block = m_cursor.block();
+    const auto declaresTheSame = [&marker](const QTextListFormat& format) {
+        if (marker.numbering < 0) {
+            return true;
+        }
+        const ListNumbering numbering = writtenNumbering(format, marker.text);
+        if (numbering != marker.numbering) {
+            return false;
+        }
+        if (numbering == kNumberingBullet) {
+            return true;
+        }
+        const ListAffixes affixes = writtenAffixes(format);
+        return affixes.prefix.left(kMaxListAffixLength) == marker.prefix &&
+               affixes.suffix.left(kMaxListAffixLength) == marker.suffix;
+    };
     for (qsizetype i = open.size() - 1; i >= 0; --i) {
         QTextList* list = open[i];
         list->add(block);
-        if (listItemMarker(block) == marker.text &&
-            (marker.numbering < 0 || marker.numbering == writtenNumbering(list->format(), marker.text))) {
+        if (listItemMarker(block) == marker.text && declaresTheSame(list->format())) {
             open.move(i, open.size() - 1);
             return;
         }

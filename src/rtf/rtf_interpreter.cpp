@@ -642,6 +642,12 @@ ReadStatus Interpreter::run(const QByteArray& rtf, bool rawTextIsUtf8)
             if (state().destination == Destination::ListMarker) {
                 m_markerHadBytes = true;
             }
+            if (t.hexValue < 0x20 && state().destination == Destination::LevelText) {
+                // \leveltext spells its length and its level-number placeholders as control bytes.
+                flushBytes();
+                emitChar(static_cast<char16_t>(t.hexValue));
+                break;
+            }
             if (t.hexValue < 0x20 && t.hexValue != '\t') {
                 break; // control characters show nothing (and \'0d\'0a is no paragraph mark)
             }
@@ -811,13 +817,19 @@ int Interpreter::codePageOfFont(int fontNumber) const
     if (it->codePage > 0) {
         return it->codePage;
     }
-    // The Symbol font's bytes are its own encoding even when the table omits \fcharset2.
-    const int charset = it->charset < 0 && it->name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0
-                            ? 2
-                            : it->charset;
+    // The Symbol and Wingdings fonts' bytes are their own encoding even when the table omits
+    // \fcharset2.
+    const bool wingdings = it->name.compare(QLatin1String("Wingdings"), Qt::CaseInsensitive) == 0;
+    const int charset =
+        it->charset < 0 && (wingdings || it->name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0)
+            ? 2
+            : it->charset;
     if (charset >= 0) {
         const int cp = codePageForCharset(charset);
         if (cp == kCodePageSymbol) {
+            if (wingdings) {
+                return kCodePageWingdings;
+            }
             return it->name.startsWith(QLatin1String("Symbol"), Qt::CaseInsensitive) ? kCodePageSymbol
                                                                                      : kCodePageSymbolOther;
         }
@@ -842,7 +854,7 @@ void Interpreter::addBytes(const char* bytes, int length)
         m_markerHadBytes = true;
     }
     int codePage = currentCodePage();
-    if (m_rawUtf8 && codePage != kCodePageSymbol && codePage != kCodePageSymbolOther) {
+    if (m_rawUtf8 && !isSymbolFontCodePage(codePage)) {
         codePage = kCodePageUtf8;
     }
     if (!m_bytes.isEmpty() && m_bytesCodePage != codePage) {
@@ -892,12 +904,12 @@ void Interpreter::emitText(QStringView text)
         }
         return;
     case Destination::LegacyTextBefore:
-        if (m_pnReading.before.size() < 64) {
+        if (m_pnReading.before.size() < kMaxListAffixLength) {
             m_pnReading.before.append(text);
         }
         return;
     case Destination::LegacyTextAfter:
-        if (m_pnReading.after.size() < 64) {
+        if (m_pnReading.after.size() < kMaxListAffixLength) {
             m_pnReading.after.append(text);
         }
         return;
@@ -1039,7 +1051,8 @@ void Interpreter::listParagraphStarts()
         return;
     }
     // The numbering advances for every item, also those whose marker the document spells out.
-    const QString marker = shownMarker(m_listTable.nextMarker(para.listOverride, para.listLevel));
+    const QString marker = shownMarker(m_listTable.nextMarker(
+        para.listOverride, para.listLevel, [this](int font) { return codePageOfFont(font); }));
     if (!m_hasMarker && !m_markerSeen && !marker.isEmpty()) {
         m_marker = marker;
         m_hasMarker = true;
@@ -1062,16 +1075,34 @@ void Interpreter::emitPendingMarker()
     }
     m_hasMarker = false;
     if (m_blockHasContent) {
-        // A marker shows only at the start of a paragraph: every sink puts it there.
+        // A marker shows only at the start of a paragraph: every sink puts it there. In a table
+        // the paragraphs of a row are joined into one, so a list item's marker that does not
+        // open the row stays in the text, with the TAB that follows a marker.
+        if (state().para.inTable) {
+            if (m_wantsFormats && !(state().chr == m_textFormat)) {
+                flushText();
+                m_textFormat = state().chr;
+            }
+            m_text.append(m_marker);
+            m_text.append(u'\t');
+            m_endedWithParagraph = false;
+        }
         return;
     }
     flushText();
     const ParagraphFormat& para = state().para;
-    int numbering = -1;
+    ListMarker marker;
+    marker.text = m_marker;
+    marker.listOverride = para.listOverride;
+    marker.level = para.listLevel;
     if (para.listOverride <= 0 && para.legacyList && !m_pnInForce.continuation) {
-        numbering = m_pnInForce.bullet ? 23 : m_pnInForce.format;
+        marker.numbering = m_pnInForce.bullet ? 23 : m_pnInForce.format;
+        if (!m_pnInForce.bullet) {
+            marker.prefix = m_pnInForce.before;
+            marker.suffix = m_pnInForce.after;
+        }
     }
-    m_sink.listMarker(ListMarker{m_marker, para.listOverride, para.listLevel, numbering}, state().chr);
+    m_sink.listMarker(marker, state().chr);
     m_endedWithParagraph = false;
 }
 
@@ -1170,7 +1201,9 @@ void Interpreter::emitUnicode(int value)
         emitChar(0xFFFD);
         return;
     }
-    const auto unit = static_cast<char16_t>(value < 0 ? value + 65536 : value);
+    // A symbol font's private-use characters are its bytes: U+F0B7 in Symbol is its bullet.
+    const auto unit =
+        symbolFontCodePoint(currentCodePage(), static_cast<char16_t>(value < 0 ? value + 65536 : value));
     if (QChar::isHighSurrogate(unit)) {
         resolveSurrogate();
         m_highSurrogate = unit;
@@ -1206,6 +1239,7 @@ void Interpreter::paragraphBreak()
             m_cellSeparator = CellSeparator::Space;
             m_cellSeparatorLevel = std::max(1, s.para.tableLevel);
         }
+        paragraphDone(); // the cell's next paragraph numbers and shows its own list marker
         return;
     }
     listParagraphStarts();
@@ -1324,7 +1358,7 @@ void Interpreter::handleLegacyListWord(Word word, int value)
         break;
     case Word::LegacyLevel:
         pn.bullet = false;
-        pn.level = clampInt(value - 1, 0, 8);
+        pn.level = clampInt(value, 1, 9) - 1; // clamped first: \pnlvl-2147483648 must not overflow
         pn.levelGiven = true;
         break;
     case Word::LegacyDecimal:
@@ -1609,6 +1643,9 @@ void Interpreter::handleWord(Tokenizer& tokenizer, Word word, bool hasParameter,
             m_fontNameDone = false;
         } else {
             s.chr.font = value;
+            if (s.destination == Destination::ListTable) {
+                m_listTable.setFont(value);
+            }
         }
         break;
     case Word::FontSize:

@@ -114,7 +114,14 @@ struct ListMarker {
     /// The number format the document declares for the item (\levelnfc codes: 0 decimal, 1/2
     /// Roman, 3/4 letters, 23 bullet); -1 when it declares none the reader relies on.
     int numbering = -1;
+    /// The text the document declares before and after a numbered item's number (legacy
+    /// \pntxtb and \pntxta, at most kMaxListAffixLength characters each).
+    QString prefix;
+    QString suffix;
 };
+
+/// Characters of a legacy list's text before or after the number that the reader keeps.
+constexpr qsizetype kMaxListAffixLength = 64;
 
 enum class PictureKind : std::uint8_t { Other, Png, Jpeg };
 

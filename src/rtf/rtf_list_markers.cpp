@@ -90,6 +90,13 @@ ListNumbering writtenNumbering(const QTextListFormat& format, const QString& mar
     return numbered ? kNumberingDecimal : kNumberingBullet;
 }
 
+ListAffixes writtenAffixes(const QTextListFormat& format)
+{
+    // Qt shows a period after the number when a list sets no suffix.
+    return {format.numberPrefix(),
+            format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix() : QStringLiteral(".")};
+}
+
 QString listItemMarker(const QTextBlock& block)
 {
     QTextList* list = block.textList();

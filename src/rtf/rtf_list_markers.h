@@ -32,4 +32,13 @@ enum ListNumbering : int {
 /// document read back groups its items as the written one did.
 ListNumbering writtenNumbering(const QTextListFormat& format, const QString& marker);
 
+/// The text a numbered item of a list with `format` is written with before and after its
+/// number. As with the number format, the reader joins an item to an open list only when the
+/// item declares these same affixes.
+struct ListAffixes {
+    QString prefix;
+    QString suffix;
+};
+ListAffixes writtenAffixes(const QTextListFormat& format);
+
 } // namespace folioneer::rtf

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rtf/rtf_list_table.h"
 
+#include "rtf/rtf_code_pages.h"
+
 #include <algorithm>
 
 namespace folioneer::rtf {
@@ -60,8 +62,9 @@ QString ListTable::formatNumber(int value, int format)
 
 namespace {
 
-// Bullets from symbol fonts arrive as private-use characters (U+F000 + the font's byte).
-QChar bulletCharacter(QChar c)
+// Bullets from symbol fonts arrive as private-use characters (U+F000 + the font's byte). A
+// level that names no font gets the two bullets word processors mostly use.
+QChar bulletWithoutFont(QChar c)
 {
     switch (c.unicode()) {
     case 0xF0B7:
@@ -129,6 +132,14 @@ void ListTable::setLevelText(const QString& raw)
     level->text = raw.mid(1, length);
 }
 
+void ListTable::setFont(int font)
+{
+    if (Level* level = currentLevel()) {
+        level->hasFont = true;
+        level->font = font;
+    }
+}
+
 void ListTable::beginOverride()
 {
     m_overrideListId = 0;
@@ -146,7 +157,7 @@ void ListTable::setOverrideNumber(int ls)
     }
 }
 
-QString ListTable::nextMarker(int ls, int level)
+QString ListTable::nextMarker(int ls, int level, const FontCodePage& codePageOfFont)
 {
     const auto listId = m_listIdByOverride.constFind(ls);
     if (listId == m_listIdByOverride.constEnd()) {
@@ -180,9 +191,11 @@ QString ListTable::nextMarker(int ls, int level)
     }
     QString marker;
     if (def.numberFormat == 23) {
+        const int codePage = def.hasFont ? codePageOfFont(def.font) : 0;
         for (const QChar c : def.text) {
             if (c.unicode() >= 10) {
-                marker.append(bulletCharacter(c));
+                marker.append(def.hasFont ? QChar(symbolFontCodePoint(codePage, c.unicode()))
+                                          : bulletWithoutFont(c));
             }
         }
         marker = marker.trimmed();

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 
 namespace folioneer::rtf {
 
@@ -20,7 +21,12 @@ public:
         int numberFormat = 0; ///< \levelnfc: 0 decimal, 1/2 Roman, 3/4 letters, 23 bullet, 255 none
         int start = 1;
         QString text; ///< \leveltext after its length: characters below 10 stand for level numbers
+        bool hasFont = false;
+        int font = 0; ///< the level's \f: the font its bullet is drawn in
     };
+
+    /// The code page of a font number (see rtf_code_pages.h): how a level's bullet reads.
+    using FontCodePage = std::function<int(int font)>;
 
     explicit ListTable(int maxLists = 4096) : m_maxLists(maxLists) {}
 
@@ -29,6 +35,7 @@ public:
     void setListId(int id);
     void setNumberFormat(int format);
     void setStart(int start);
+    void setFont(int font);
     /// The raw \leveltext (length character first).
     void setLevelText(const QString& raw);
     void beginOverride();
@@ -40,7 +47,7 @@ public:
 
     /// The marker of the next item of list override `ls` at `level`, advancing the numbering;
     /// empty when the list is unknown or its level shows no marker.
-    QString nextMarker(int ls, int level);
+    QString nextMarker(int ls, int level, const FontCodePage& codePageOfFont);
 
 private:
     struct List {

@@ -685,19 +685,17 @@ private:
                 m_body.word("\\pndec");
                 break;
             }
-            const QString prefix = format.numberPrefix();
-            if (!prefix.isEmpty()) {
+            const ListAffixes affixes = writtenAffixes(format);
+            if (!affixes.prefix.isEmpty()) {
                 m_body.open();
                 m_body.word("\\pntxtb");
-                m_body.text(prefix);
+                m_body.text(affixes.prefix);
                 m_body.close();
             }
-            const QString suffix = format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix()
-                                                                                     : QStringLiteral(".");
-            if (!suffix.isEmpty()) {
+            if (!affixes.suffix.isEmpty()) {
                 m_body.open();
                 m_body.word("\\pntxta");
-                m_body.text(suffix);
+                m_body.text(affixes.suffix);
                 m_body.close();
             }
         }

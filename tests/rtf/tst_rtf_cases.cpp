@@ -223,6 +223,35 @@ void tst_RtfCases::listsHiddenTables_data()
         R"({\*\pn\pnlvlbody\pnlcltr\pnstart3{\pntxta )}}four\par\pard{\*\pn\pnlvlcont}more\par\pard plain\par)"
         R"({\*\pn\pnlvl2\pndec{\pntxtb (}{\pntxta )}}x})",
         QStringLiteral("•\tone\r\n•\ttwo\r\nc)\tthree\r\nd)\tfour\r\nmore\r\nplain\r\n(1)\tx"));
+    // Symbol-font bullets as the private-use characters word processors write for them: the
+    // font decides what they show, in runs and list levels alike.
+    row("symbol-and-wingdings-bullets-in-runs",
+        R"({\rtf1{\fonttbl{\f0\fswiss Arial;}{\f1\fnil\fcharset2 Symbol;}{\f2\fnil\fcharset2 Wingdings;}})"
+        R"({\listtext\f1\u61623?\tab}one\par{\listtext\f2\u-3929?\tab}two\par)"
+        R"({\f2\'a7\'6c\'6e\'71\'76\'d8\'fc\u61548?\u61692?\u61656?}\par)"
+        R"({\f0\u61623?}{\f2\'dc\u61660?}\par})",
+        QStringLiteral(
+            "\u2022\tone\r\n\u25AA\ttwo\r\n\u25AA\u25CF\u25A0\u2751\u2756\u27A2\u2713\u25CF\u2713\u27A2\r\n"
+            "\uF0B7\uF0DC\uF0DC"));
+    row("symbol-and-wingdings-bullets-in-list-levels",
+        R"({\rtf1{\fonttbl{\f0\fswiss Arial;}{\f1\fnil\fcharset2 Symbol;}{\f2\fnil Wingdings;}})"
+        R"({\*\listtable{\list{\listlevel\levelnfc23{\leveltext\'01\u-3913 ?;}\f1}\listid1})"
+        R"({\list{\listlevel\levelnfc23{\leveltext\'01\u-3978 ?;}\f2}\listid2})"
+        R"({\list{\listlevel\levelnfc23{\leveltext\'01\u-3913 ?;}\f0}\listid3}})"
+        R"({\*\listoverridetable{\listoverride\listid1\ls1}{\listoverride\listid2\ls2}{\listoverride\listid3\ls3}})"
+        R"(\pard\ls1 Symbol\par\pard\ls2 Wingdings\par\pard\ls3 Arial\par})",
+        QStringLiteral("\u2022\tSymbol\r\n\u2756\tWingdings\r\n\uF0B7\tArial"));
+    row("list-table-numbering-without-listtext",
+        R"({\rtf1{\*\listtable{\list{\listlevel\levelnfc0\levelstartat3{\leveltext\'02\'00.;}})"
+        R"({\listlevel\levelnfc4{\leveltext\'04\'00.\'01);}}\listid7}})"
+        R"({\*\listoverridetable{\listoverride\listid7\ls1}}\pard\ls1 A\par\pard\ls1\ilvl1 B\par\pard\ls1 C\par})",
+        QStringLiteral("3.\tA\r\n3.a)\tB\r\n4.\tC"));
+    row("list-markers-in-table-cells",
+        R"({\rtf1\trowd\cellx3000\cellx6000\pard\intbl{\listtext \u8226?\tab}item one\par)"
+        R"({\listtext \u8226?\tab}item two\cell x\cell\row)"
+        R"(\trowd\cellx3000\cellx6000\pard\intbl y\cell{\pntext 1.\tab}{\*\pn\pnlvlbody\pndec{\pntxta .}}first\par)"
+        R"({\pntext 2.\tab}{\*\pn\pnlvlbody\pndec{\pntxta .}}second\cell\row})",
+        QStringLiteral("\u2022\titem one \u2022\titem two\tx\r\ny\t1.\tfirst 2.\tsecond"));
     row("hidden-text", R"({\rtf1 Visible{\v hidden}Text\v  secret\v0  end})",
         QStringLiteral("VisibleText end"));
     row("table",

@@ -27,6 +27,8 @@ private slots:
     void largeDocumentsKeepAllText_data();
     void largeDocumentsKeepAllText();
     void oversizedPictureIsSkipped();
+    void extremeListLevels_data();
+    void extremeListLevels();
 };
 
 namespace {
@@ -56,7 +58,7 @@ public:
     bool wantsPictures() const override { return true; }
     void text(QStringView text, const CharFormat&) override { plain.append(text); }
     void lineBreak(const CharFormat&) override { plain.append(u'\n'); }
-    void listMarker(const ListMarker&, const CharFormat&) override {}
+    void listMarker(const ListMarker& marker, const CharFormat&) override { levels.append(marker.level); }
     void paragraphEnd(const ParagraphFormat&) override { plain.append(u'\n'); }
     void picture(const Picture& picture, const CharFormat&) override
     {
@@ -66,6 +68,7 @@ public:
 
     QString plain;
     QList<qsizetype> pictureSizes;
+    QList<int> levels;
 };
 
 } // namespace
@@ -154,7 +157,7 @@ void tst_RtfHostile::sinksAgreeOnOddPlacements_data()
         << QByteArray("{\\rtf1 x{\\listtext o\\tab}y\\par}") << QStringLiteral("xy");
     QTest::newRow("marker-in-second-cell")
         << QByteArray("{\\rtf1\\trowd\\cellx1\\cellx2\\pard\\intbl a\\cell{\\listtext o\\tab}b\\cell\\row}")
-        << QStringLiteral("a\tb");
+        << QStringLiteral("a\to\tb");
     QTest::newRow("spaces-before-marker")
         << QByteArray("{\\rtf1   {\\listtext o\\tab}  item\\par}") << QStringLiteral("o\t  item");
     QTest::newRow("control-characters-from-escapes")
@@ -301,6 +304,29 @@ void tst_RtfHostile::oversizedPictureIsSkipped()
     // The 2000 hex digits are refused; 100 digits make 50 bytes; \bin data is taken raw.
     QCOMPARE(sink.pictureSizes, (QList<qsizetype>{50, 5}));
     QVERIFY(sink.plain.isEmpty());
+}
+
+// List levels from parameters at the ends of the int range land on the nearest level (a
+// level computed from the parameter must not overflow on the way).
+void tst_RtfHostile::extremeListLevels_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<int>("level");
+    QTest::newRow("legacy level smallest int") << QByteArray("{\\*\\pn\\pnlvl-2147483648\\pndec}") << 0;
+    QTest::newRow("legacy level zero") << QByteArray("{\\*\\pn\\pnlvl0\\pndec}") << 0;
+    QTest::newRow("legacy level three") << QByteArray("{\\*\\pn\\pnlvl3\\pndec}") << 2;
+    QTest::newRow("legacy level largest int") << QByteArray("{\\*\\pn\\pnlvl2147483647\\pndec}") << 8;
+    QTest::newRow("list level smallest int") << QByteArray("\\ilvl-2147483648{\\listtext 1.\\tab}") << 0;
+    QTest::newRow("list level largest int") << QByteArray("\\ilvl2147483647{\\listtext 1.\\tab}") << 8;
+}
+
+void tst_RtfHostile::extremeListLevels()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(int, level);
+    RecordingSink sink;
+    Interpreter(sink).run("{\\rtf1\\pard" + rtf + "item\\par}");
+    QCOMPARE(sink.levels, QList<int>{level});
 }
 
 QTEST_MAIN(tst_RtfHostile)

@@ -542,6 +542,13 @@ void tst_rtf_roundtrip::fuzzFindings_data()
     QTest::newRow("a one-letter bullet")
         << QByteArray("{\\rtf1{\\pntext o\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb o}}a\\par"
                       "{\\pntext o\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb o}}b\\par}");
+    // The fuzz targets' regression inputs, as found (the fuzz replay runs them too).
+    const QDir regressions(test::sourceDir() + u"/fuzz/regressions"_s);
+    const QStringList files = regressions.entryList({u"*.rtf"_s}, QDir::Files, QDir::Name);
+    QVERIFY(!files.isEmpty());
+    for (const QString& file : files) {
+        QTest::newRow(qPrintable(file)) << test::readFile(regressions.filePath(file));
+    }
 }
 
 void tst_rtf_roundtrip::fuzzFindings()
