@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rtf/rtf_code_pages.h"
 
+#include "support/text_codec.h"
+
 #include <QLatin1StringView>
 
 #include <cstring>
@@ -9,13 +11,6 @@
 namespace folioneer::rtf {
 
 namespace {
-
-// Windows-1252 0x80-0x9F; the five unassigned bytes map to the C1 control of the same value.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
 
 // The Symbol font's characters from 0x20 up (0 = no Unicode equivalent: U+F000 + byte).
 constexpr char16_t kSymbol[224] = {
@@ -463,7 +458,7 @@ bool CodePageDecoders::decode(int codePage, QByteArrayView bytes, QString& out)
     QChar* dst = out.data() + old;
     for (const char b : bytes) {
         const auto u = static_cast<unsigned char>(b);
-        *dst++ = QChar(u >= 0x80 && u < 0xA0 ? kCp1252High[u - 0x80] : char16_t(u));
+        *dst++ = QChar(windows1252Character(u));
     }
     return false;
 }

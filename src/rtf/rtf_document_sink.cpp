@@ -4,6 +4,7 @@
 
 #include "rtf/rtf.h"
 #include "rtf/rtf_list_markers.h"
+#include "rtf/rtf_units.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -24,8 +25,6 @@ namespace {
 // Pictures larger than this are refused before they are decoded.
 constexpr qint64 kMaxImagePixels = 64LL * 1024 * 1024;
 constexpr int kMaxImageSide = 32768;
-
-constexpr double kTwipsPerPixel = 15.0;
 
 QTextCharFormat::UnderlineStyle underlineStyle(Underline underline)
 {
@@ -192,14 +191,14 @@ void DocumentSink::listMarker(const ListMarker& marker, const CharFormat&)
     // another list interrupted it. Otherwise the numbering changed and a new list begins.
     const QTextBlock block = m_cursor.block();
     const auto declaresTheSame = [&marker](const QTextListFormat& format) {
-        if (marker.numbering < 0) {
+        if (marker.numbering == NumberFormat::Unknown) {
             return true;
         }
-        const ListNumbering numbering = writtenNumbering(format, marker.text);
+        const NumberFormat numbering = writtenNumbering(format, marker.text);
         if (numbering != marker.numbering) {
             return false;
         }
-        if (numbering == kNumberingBullet) {
+        if (numbering == NumberFormat::Bullet) {
             return true;
         }
         const ListAffixes affixes = writtenAffixes(format);
@@ -256,8 +255,7 @@ void DocumentSink::setBlockProperties(const ParagraphFormat& p, QTextBlockFormat
     if (p.lineSpacing == 0) {
         f.setLineHeight(100, QTextBlockFormat::SingleHeight);
     } else if (p.lineSpacing > 0 && p.lineMultiple) {
-        // \sl with \slmult1 counts in 240ths of a single line.
-        f.setLineHeight(p.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
+        f.setLineHeight(p.lineSpacing * 100.0 / kLineSpacingPerLine, QTextBlockFormat::ProportionalHeight);
     } else if (p.lineSpacing > 0) {
         f.setLineHeight(p.lineSpacing / kTwipsPerPixel, QTextBlockFormat::MinimumHeight);
     } else {

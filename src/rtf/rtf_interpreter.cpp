@@ -1039,7 +1039,7 @@ void Interpreter::listParagraphStarts()
                 marker = QString(QChar(0x2022));
             }
         } else {
-            marker = shownMarker(pn.before + ListTable::formatNumber(m_pnNumber, pn.format) + pn.after);
+            marker = shownMarker(pn.before + formatNumber(m_pnNumber, pn.format) + pn.after);
         }
         if (!m_hasMarker && !m_markerSeen) {
             m_marker = marker;
@@ -1096,7 +1096,7 @@ void Interpreter::emitPendingMarker()
     marker.listOverride = para.listOverride;
     marker.level = para.listLevel;
     if (para.listOverride <= 0 && para.legacyList && !m_pnInForce.continuation) {
-        marker.numbering = m_pnInForce.bullet ? 23 : m_pnInForce.format;
+        marker.numbering = m_pnInForce.bullet ? NumberFormat::Bullet : m_pnInForce.format;
         if (!m_pnInForce.bullet) {
             marker.prefix = m_pnInForce.before;
             marker.suffix = m_pnInForce.after;
@@ -1362,19 +1362,19 @@ void Interpreter::handleLegacyListWord(Word word, int value)
         pn.levelGiven = true;
         break;
     case Word::LegacyDecimal:
-        pn.format = 0;
+        pn.format = NumberFormat::Decimal;
         break;
     case Word::LegacyUpperRoman:
-        pn.format = 1;
+        pn.format = NumberFormat::UpperRoman;
         break;
     case Word::LegacyLowerRoman:
-        pn.format = 2;
+        pn.format = NumberFormat::LowerRoman;
         break;
     case Word::LegacyUpperLetter:
-        pn.format = 3;
+        pn.format = NumberFormat::UpperLetter;
         break;
     case Word::LegacyLowerLetter:
-        pn.format = 4;
+        pn.format = NumberFormat::LowerLetter;
         break;
     case Word::LegacyStart:
         pn.start = clampInt(value, 0, 1 << 20);
@@ -1542,7 +1542,7 @@ void Interpreter::handleWord(Tokenizer& tokenizer, Word word, bool hasParameter,
         break;
     case Word::LevelNumberFormat:
         if (s.destination == Destination::ListTable) {
-            m_listTable.setNumberFormat(clampInt(value, 0, 255));
+            m_listTable.setNumberFormat(numberFormatFromLevelCode(value));
         }
         break;
     case Word::LevelStart:

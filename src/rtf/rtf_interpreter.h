@@ -5,6 +5,7 @@
 #include "rtf/rtf.h"
 #include "rtf/rtf_code_pages.h"
 #include "rtf/rtf_list_table.h"
+#include "rtf/rtf_number_format.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -111,9 +112,8 @@ struct ListMarker {
     QString text; ///< as shown, without the TAB that follows it
     int listOverride = 0;
     int level = 0;
-    /// The number format the document declares for the item (\levelnfc codes: 0 decimal, 1/2
-    /// Roman, 3/4 letters, 23 bullet); -1 when it declares none the reader relies on.
-    int numbering = -1;
+    /// The number format the document declares for the item.
+    NumberFormat numbering = NumberFormat::Unknown;
     /// The text the document declares before and after a numbered item's number (legacy
     /// \pntxtb and \pntxta, at most kMaxListAffixLength characters each).
     QString prefix;
@@ -284,7 +284,7 @@ private:
     struct LegacyNumbering {
         bool bullet = false;
         bool continuation = false;
-        int format = 0;
+        NumberFormat format = NumberFormat::Decimal;
         int start = 1;
         int level = 0;
         bool levelGiven = false; ///< \pnlvlN; otherwise \ilvl gives the level

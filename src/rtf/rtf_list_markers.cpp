@@ -65,19 +65,19 @@ QTextListFormat listFormatForMarker(const QString& marker)
     return format;
 }
 
-ListNumbering writtenNumbering(const QTextListFormat& format, const QString& marker)
+NumberFormat writtenNumbering(const QTextListFormat& format, const QString& marker)
 {
     switch (format.style()) {
     case QTextListFormat::ListDecimal:
-        return kNumberingDecimal;
+        return NumberFormat::Decimal;
     case QTextListFormat::ListLowerAlpha:
-        return kNumberingLowerLetter;
+        return NumberFormat::LowerLetter;
     case QTextListFormat::ListUpperAlpha:
-        return kNumberingUpperLetter;
+        return NumberFormat::UpperLetter;
     case QTextListFormat::ListLowerRoman:
-        return kNumberingLowerRoman;
+        return NumberFormat::LowerRoman;
     case QTextListFormat::ListUpperRoman:
-        return kNumberingUpperRoman;
+        return NumberFormat::UpperRoman;
     default:
         break;
     }
@@ -87,7 +87,7 @@ ListNumbering writtenNumbering(const QTextListFormat& format, const QString& mar
     const bool numbered = marker.size() > 1
                               ? marker.front().isLetterOrNumber() || marker.back().isLetterOrNumber()
                               : !marker.isEmpty() && marker.front().isDigit();
-    return numbered ? kNumberingDecimal : kNumberingBullet;
+    return numbered ? NumberFormat::Decimal : NumberFormat::Bullet;
 }
 
 ListAffixes writtenAffixes(const QTextListFormat& format)

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "rtf/rtf_number_format.h"
+
 #include <QString>
 #include <QTextFormat>
 
@@ -15,22 +17,10 @@ constexpr int kListMarkerTextProperty = QTextFormat::UserProperty + 0x5246;
 /// numbered style with prefix and suffix for "1.", "a)", "(i)", the literal text otherwise.
 QTextListFormat listFormatForMarker(const QString& marker);
 
-/// Number formats as RTF names them (the \levelnfc codes; \pndec, \pnucrm, \pnlcrm, \pnucltr,
-/// \pnlcltr and \pnlvlblt in the legacy form).
-enum ListNumbering : int {
-    kNumberingUnknown = -1,
-    kNumberingDecimal = 0,
-    kNumberingUpperRoman = 1,
-    kNumberingLowerRoman = 2,
-    kNumberingUpperLetter = 3,
-    kNumberingLowerLetter = 4,
-    kNumberingBullet = 23,
-};
-
 /// The number format an item of a list with `format` that shows `marker` is written with. The
 /// writer declares it and the reader joins an item to an open list only when it agrees, so a
 /// document read back groups its items as the written one did.
-ListNumbering writtenNumbering(const QTextListFormat& format, const QString& marker);
+NumberFormat writtenNumbering(const QTextListFormat& format, const QString& marker);
 
 /// The text a numbered item of a list with `format` is written with before and after its
 /// number. As with the number format, the reader joins an item to an open list only when the

@@ -10,58 +10,6 @@ namespace folioneer::rtf {
 
 namespace {
 
-QString roman(int value, bool upper)
-{
-    if (value <= 0 || value >= 4000) {
-        return QString::number(value);
-    }
-    static const struct {
-        int value;
-        const char* text;
-    } parts[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
-                 {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
-    QString out;
-    for (const auto& part : parts) {
-        while (value >= part.value) {
-            out.append(QLatin1String(part.text));
-            value -= part.value;
-        }
-    }
-    return upper ? out.toUpper() : out;
-}
-
-QString letters(int value, bool upper)
-{
-    if (value <= 0) {
-        return QString::number(value);
-    }
-    // Word repeats the letter after z: aa, bb, ...
-    const QChar letter(char16_t((upper ? u'A' : u'a') + (value - 1) % 26));
-    return QString((value - 1) / 26 + 1, letter);
-}
-
-} // namespace
-
-QString ListTable::formatNumber(int value, int format)
-{
-    switch (format) {
-    case 1:
-        return roman(value, true);
-    case 2:
-        return roman(value, false);
-    case 3:
-        return letters(value, true);
-    case 4:
-        return letters(value, false);
-    case 22:
-        return value < 10 ? QLatin1Char('0') + QString::number(value) : QString::number(value);
-    default:
-        return QString::number(value);
-    }
-}
-
-namespace {
-
 // Bullets from symbol fonts arrive as private-use characters (U+F000 + the font's byte). A
 // level that names no font gets the two bullets word processors mostly use.
 QChar bulletWithoutFont(QChar c)
@@ -108,7 +56,7 @@ void ListTable::setListId(int id)
     }
 }
 
-void ListTable::setNumberFormat(int format)
+void ListTable::setNumberFormat(NumberFormat format)
 {
     if (Level* level = currentLevel()) {
         level->numberFormat = format;
@@ -186,11 +134,11 @@ QString ListTable::nextMarker(int ls, int level, const FontCodePage& codePageOfF
     }
 
     const Level& def = list.levels[level];
-    if (def.numberFormat == 255) {
+    if (def.numberFormat == NumberFormat::None) {
         return {};
     }
     QString marker;
-    if (def.numberFormat == 23) {
+    if (def.numberFormat == NumberFormat::Bullet) {
         const int codePage = def.hasFont ? codePageOfFont(def.font) : 0;
         for (const QChar c : def.text) {
             if (c.unicode() >= 10) {
@@ -208,7 +156,9 @@ QString ListTable::nextMarker(int ls, int level, const FontCodePage& codePageOfF
     for (const QChar c : def.text) {
         const int placeholder = c.unicode();
         if (placeholder < kLevels) {
-            const int format = placeholder < list.levels.size() ? list.levels[placeholder].numberFormat : 0;
+            const NumberFormat format = placeholder < list.levels.size()
+                                            ? list.levels[placeholder].numberFormat
+                                            : NumberFormat::Decimal;
             marker.append(formatNumber(count[placeholder], format));
         } else if (placeholder >= 10) {
             marker.append(c);

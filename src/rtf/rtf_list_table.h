@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "rtf/rtf_number_format.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -18,7 +20,7 @@ public:
     static constexpr int kLevels = 9;
 
     struct Level {
-        int numberFormat = 0; ///< \levelnfc: 0 decimal, 1/2 Roman, 3/4 letters, 23 bullet, 255 none
+        NumberFormat numberFormat = NumberFormat::Decimal;
         int start = 1;
         QString text; ///< \leveltext after its length: characters below 10 stand for level numbers
         bool hasFont = false;
@@ -33,7 +35,7 @@ public:
     void beginList();
     void beginLevel();
     void setListId(int id);
-    void setNumberFormat(int format);
+    void setNumberFormat(NumberFormat format);
     void setStart(int start);
     void setFont(int font);
     /// The raw \leveltext (length character first).
@@ -41,9 +43,6 @@ public:
     void beginOverride();
     void setOverrideListId(int id);
     void setOverrideNumber(int ls);
-
-    /// `value` written in a \levelnfc number format (decimal for formats not listed above).
-    static QString formatNumber(int value, int format);
 
     /// The marker of the next item of list override `ls` at `level`, advancing the numbering;
     /// empty when the list is unknown or its level shows no marker.

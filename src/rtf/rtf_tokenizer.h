@@ -49,10 +49,6 @@ public:
     /// the closing brace was found.
     bool skipGroup();
 
-    int position() const { return m_pos; }
-    const char* data() const { return m_data; }
-    bool atEnd() const { return m_pos >= m_size; }
-
     static constexpr int kMaxNameLength = 32;
 
 private:

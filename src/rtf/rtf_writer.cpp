@@ -3,6 +3,8 @@
 #include "rtf/rtf_writer.h"
 
 #include "rtf/rtf_list_markers.h"
+#include "rtf/rtf_units.h"
+#include "support/text_codec.h"
 
 #include <QBuffer>
 #include <QColor>
@@ -36,80 +38,12 @@ namespace {
 constexpr qsizetype kSoftLineLength = 160;
 constexpr qsizetype kHardLineLength = 200;
 constexpr int kHexBytesPerLine = 64;
-constexpr double kTwipsPerPixel = 15.0;
 // The text width of a Letter or A4 page with the usual margins, for tables without fixed widths.
 constexpr double kTableWidthTwips = 9360.0;
-constexpr int kDefaultHalfPoints = 24; // the reader's (and RTF's) default size, 12 pt
 
 QString tr(const char* text)
 {
     return QCoreApplication::translate("RtfWriter", text);
-}
-
-// The Windows-1252 byte of a character of its upper half, or 0 when code page 1252 lacks it.
-unsigned char cp1252Byte(char16_t c)
-{
-    if (c >= 0xA0 && c <= 0xFF) {
-        return static_cast<unsigned char>(c);
-    }
-    switch (c) {
-    case 0x20AC:
-        return 0x80;
-    case 0x201A:
-        return 0x82;
-    case 0x0192:
-        return 0x83;
-    case 0x201E:
-        return 0x84;
-    case 0x2026:
-        return 0x85;
-    case 0x2020:
-        return 0x86;
-    case 0x2021:
-        return 0x87;
-    case 0x02C6:
-        return 0x88;
-    case 0x2030:
-        return 0x89;
-    case 0x0160:
-        return 0x8A;
-    case 0x2039:
-        return 0x8B;
-    case 0x0152:
-        return 0x8C;
-    case 0x017D:
-        return 0x8E;
-    case 0x2018:
-        return 0x91;
-    case 0x2019:
-        return 0x92;
-    case 0x201C:
-        return 0x93;
-    case 0x201D:
-        return 0x94;
-    case 0x2022:
-        return 0x95;
-    case 0x2013:
-        return 0x96;
-    case 0x2014:
-        return 0x97;
-    case 0x02DC:
-        return 0x98;
-    case 0x2122:
-        return 0x99;
-    case 0x0161:
-        return 0x9A;
-    case 0x203A:
-        return 0x9B;
-    case 0x0153:
-        return 0x9C;
-    case 0x017E:
-        return 0x9E;
-    case 0x0178:
-        return 0x9F;
-    default:
-        return 0;
-    }
 }
 
 constexpr char kHexDigits[] = "0123456789abcdef";
@@ -247,7 +181,7 @@ public:
                 unicode(0xFFFD, 0); // a lone surrogate is not a character
                 continue;
             }
-            unicode(c, cp1252Byte(c));
+            unicode(c, windows1252Byte(c));
         }
     }
 
@@ -347,7 +281,6 @@ bool hasWritableText(QStringView text)
 struct RunFormat {
     QByteArray words; ///< control words of the run, empty for default text
     QString href;     ///< hyperlink target, empty when the run is no link
-    bool image = false;
 };
 
 QString firstFamily(const QTextCharFormat& format)
@@ -627,8 +560,8 @@ private:
         if (marker.isEmpty()) {
             marker = list.itemText(block);
         }
-        const ListNumbering numbering = writtenNumbering(format, marker);
-        const bool numbered = numbering != kNumberingBullet;
+        const NumberFormat numbering = writtenNumbering(format, marker);
+        const bool numbered = numbering != NumberFormat::Bullet;
         if (marker.isEmpty()) {
             marker = QString(QChar(0x2022));
         }
@@ -669,16 +602,16 @@ private:
             m_body.word("\\pnindent", 0);
             m_body.word("\\pnstart", 1);
             switch (numbering) {
-            case kNumberingLowerLetter:
+            case NumberFormat::LowerLetter:
                 m_body.word("\\pnlcltr");
                 break;
-            case kNumberingUpperLetter:
+            case NumberFormat::UpperLetter:
                 m_body.word("\\pnucltr");
                 break;
-            case kNumberingLowerRoman:
+            case NumberFormat::LowerRoman:
                 m_body.word("\\pnlcrm");
                 break;
-            case kNumberingUpperRoman:
+            case NumberFormat::UpperRoman:
                 m_body.word("\\pnucrm");
                 break;
             default:
@@ -801,8 +734,7 @@ private:
             run.href = format.anchorHref();
         }
         if (format.isImageFormat()) {
-            run.image = true;
-            return run;
+            return run; // a picture's own words are written with the picture
         }
         QByteArray& w = run.words;
         // Readers trim font names, so names are written trimmed.
@@ -815,7 +747,8 @@ private:
             w += "\\f" + QByteArray::number(font);
         }
         const double points = format.fontPointSize() > 0 ? format.fontPointSize() : m_defaultPointSize;
-        const int halfPoints = std::clamp(static_cast<int>(std::lround(points * 2)), 2, 3276);
+        const int halfPoints =
+            std::clamp(static_cast<int>(std::lround(points * 2)), kMinHalfPoints, kMaxHalfPoints);
         if (halfPoints != kDefaultHalfPoints) {
             w += "\\fs" + QByteArray::number(halfPoints);
         }
@@ -901,7 +834,7 @@ private:
         // between lists is not written, or every save would indent the item further.
         const qreal left = format.leftMargin() + (inList ? 0 : format.indent() * m_document.indentWidth());
         const auto twips = [&w](const char* name, qreal pixels) {
-            const int value = std::clamp(toTwips(pixels), -31680, 31680);
+            const int value = std::clamp(toTwips(pixels), -kMaxParagraphTwips, kMaxParagraphTwips);
             if (value != 0) {
                 w += name + QByteArray::number(value);
             }
@@ -915,18 +848,22 @@ private:
         switch (format.lineHeightType()) {
         case QTextBlockFormat::ProportionalHeight:
             if (height > 0 && std::lround(height) != 100) {
-                w += "\\sl" + QByteArray::number(std::clamp(std::lround(height * 2.4), 1L, 31680L)) +
+                w += "\\sl" +
+                     QByteArray::number(std::clamp(std::lround(height * kLineSpacingPerLine / 100.0), 1L,
+                                                   long(kMaxParagraphTwips))) +
                      "\\slmult1";
             }
             break;
         case QTextBlockFormat::MinimumHeight:
             if (height > 0) {
-                w += "\\sl" + QByteArray::number(std::clamp(toTwips(height), 1, 31680)) + "\\slmult0";
+                w += "\\sl" + QByteArray::number(std::clamp(toTwips(height), 1, kMaxParagraphTwips)) +
+                     "\\slmult0";
             }
             break;
         case QTextBlockFormat::FixedHeight:
             if (height > 0) {
-                w += "\\sl-" + QByteArray::number(std::clamp(toTwips(height), 1, 31680)) + "\\slmult0";
+                w += "\\sl-" + QByteArray::number(std::clamp(toTwips(height), 1, kMaxParagraphTwips)) +
+                     "\\slmult0";
             }
             break;
         default:
@@ -1070,11 +1007,6 @@ FileStatus writeRtf(const QTextDocument& document, QIODevice& device, const Writ
         return {tr("The RTF data could not be written: %1").arg(file->errorString())};
     }
     return {};
-}
-
-FileStatus writeRtfFile(const QString& path, const QTextDocument& document, const WriteOptions& options)
-{
-    return writeFileAtomically(path, writeRtf(document, options));
 }
 
 } // namespace folioneer::rtf

@@ -11,14 +11,11 @@ namespace folioneer::rtf {
 
 // The RTF writer turns a QTextDocument into 7-bit ASCII RTF that the reader of this module,
 // word processors and Windows rich-text controls all read back the same way. It writes only
-// formats the reader understands, so read(write(doc)) keeps them. It never touches a path
-// itself; writeRtfFile is the thin wrapper that saves through the atomic file helper.
+// formats the reader understands, so read(write(doc)) keeps them. It never touches a path:
+// callers save its bytes through the atomic file helper (writeFileAtomically).
 
 /// Writes `document` as RTF to an open, writable `device`. Returns an error text when the
 /// device is not writable or refuses part of the data; success only once every byte was taken.
 FileStatus writeRtf(const QTextDocument& document, QIODevice& device, const WriteOptions& options = {});
-
-/// Saves `document` as an RTF file at `path`, atomically (the old file stays whole on failure).
-FileStatus writeRtfFile(const QString& path, const QTextDocument& document, const WriteOptions& options = {});
 
 } // namespace folioneer::rtf

@@ -157,7 +157,7 @@ void tst_rtf_interop::initTestCase()
         document.setDefaultFont(QFont(u"DejaVu Serif"_s, 12));
         sample.build(document);
         const QString path = dir.filePath(QString(sample.name).replace(u' ', u'-') + u".rtf"_s);
-        QVERIFY(rtf::writeRtfFile(path, document).ok());
+        QVERIFY(writeFileAtomically(path, rtf::writeRtf(document)).ok());
         files.append(path);
         m_ours.insert(sample.name, rtf::plainTextOfDocument(document));
     }

@@ -86,7 +86,6 @@ private slots:
     void longLinesAreBrokenSafely();
     void deviceErrors_data();
     void deviceErrors();
-    void fileHelper();
 };
 
 void tst_rtf_writer::header()
@@ -462,20 +461,6 @@ void tst_rtf_writer::deviceErrors()
     QVERIFY(buffer.open(QIODevice::WriteOnly));
     QVERIFY(rtf::writeRtf(*document, buffer).ok());
     QCOMPARE(buffer.data(), rtf::writeRtf(*document));
-}
-
-void tst_rtf_writer::fileHelper()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QTextDocument* document = newDocument(this);
-    document->setPlainText(QStringLiteral("saved"));
-    const QString path = dir.filePath(QStringLiteral("a.rtf"));
-    QVERIFY(rtf::writeRtfFile(path, *document).ok());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), rtf::writeRtf(*document));
-    QVERIFY(!rtf::writeRtfFile(dir.filePath(QStringLiteral("missing/a.rtf")), *document).ok());
 }
 
 QTEST_MAIN(tst_rtf_writer)
