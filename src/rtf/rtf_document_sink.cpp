@@ -3,6 +3,7 @@
 #include "rtf/rtf_document_sink.h"
 
 #include "rtf/rtf.h"
+#include "rtf/rtf_legacy_numbering.h"
 #include "rtf/rtf_list_markers.h"
 #include "rtf/rtf_units.h"
 

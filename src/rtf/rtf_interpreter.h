@@ -3,9 +3,8 @@
 #pragma once
 
 #include "rtf/rtf.h"
-#include "rtf/rtf_code_pages.h"
-#include "rtf/rtf_list_table.h"
 #include "rtf/rtf_number_format.h"
+#include "rtf/rtf_units.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -15,12 +14,14 @@
 #include <QStringView>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace folioneer::rtf {
 
 class Tokenizer;
 enum class Word : std::uint8_t;
+struct GroupState;
 
 /// Bounds that keep hostile input cheap; tests lower them.
 struct ReaderLimits {
@@ -54,7 +55,7 @@ constexpr int kDefaultFont = -2147483647 - 1;
 /// Character properties of a run (colour and font are indexes into the document's tables).
 struct CharFormat {
     int font = kDefaultFont; ///< font numbers may be negative
-    int sizeHalfPoints = 24;
+    int sizeHalfPoints = kDefaultHalfPoints;
     int foreground = 0; ///< colour-table index, 0 = automatic
     int background = 0; ///< colour-table index, 0 = none
     int link = -1;      ///< index into DocumentTables::links
@@ -120,9 +121,6 @@ struct ListMarker {
     QString suffix;
 };
 
-/// Characters of a legacy list's text before or after the number that the reader keeps.
-constexpr qsizetype kMaxListAffixLength = 64;
-
 enum class PictureKind : std::uint8_t { Other, Png, Jpeg };
 
 struct Picture {
@@ -164,158 +162,96 @@ int rtfStart(const QByteArray& bytes);
 
 // Runs the RTF group and destination rules over a byte buffer and reports the visible content
 // to a sink. One explicit stack of group states (no recursion per group), linear in the input.
-// It knows nothing about QTextDocument. One interpreter reads one document.
+// It knows nothing about QTextDocument. One interpreter reads one document. Its parts:
+// rtf_control_words (which words there are), rtf_font_table (fonts and code pages),
+// rtf_list_table and rtf_legacy_numbering (list markers from definitions), and
+// rtf_paragraph_assembler (paragraphs, markers and tables as a sink sees them). This class
+// keeps the groups and destinations, decodes text, and dispatches words by family
+// (rtf_interpreter_words.cpp).
 class Interpreter {
 public:
     explicit Interpreter(Sink& sink, const ReaderLimits& limits = {});
     ~Interpreter();
+    Interpreter(const Interpreter&) = delete;
+    Interpreter& operator=(const Interpreter&) = delete;
 
     /// Reads `rtf`. With rawTextIsUtf8, 8-bit text bytes (not \'hh escapes) are UTF-8: RTF that
     /// arrived as a string whose non-ASCII characters are already themselves.
     ReadStatus run(const QByteArray& rtf, bool rawTextIsUtf8 = false);
 
 private:
-    enum class Destination : std::uint8_t {
-        Body,
-        FontTable,
-        ColourTable,
-        FieldInstruction,
-        ListMarker,
-        ListTable,
-        LevelText,
-        LegacyList,
-        LegacyTextBefore,
-        LegacyTextAfter,
-        Picture,
-        Ignored, ///< control words still run, text is dropped
-        UprAnsi, ///< the ANSI branch of \upr: dropped, its \ud branch shows
-    };
+    struct Parts;
 
-    struct GroupState {
-        CharFormat chr;
-        ParagraphFormat para;
-        Destination destination = Destination::Body;
-        std::uint8_t unicodeSkip = 1;
-    };
-
-    void handleWord(Tokenizer& tokenizer, Word word, bool hasParameter, int parameter);
-    void handleSymbol(char symbol);
-    void handleLegacyListWord(Word word, int value);
+    // Groups and destinations (rtf_interpreter.cpp).
     void openGroup();
     /// Returns true when the document's outermost group closed.
     bool closeGroup();
     void skipDestination(Tokenizer& tokenizer);
+    GroupState& state();
 
-    int currentCodePage();
-    int codePageOfFont(int fontNumber) const;
+    // Text: bytes decoded through the current font's code page, \u characters, and where the
+    // text of each destination goes (rtf_interpreter.cpp).
+    void hexByte(std::uint8_t value);
     void addBytes(const char* bytes, int length);
     void flushBytes();
     void emitText(QStringView text);
     void emitChar(char16_t c) { emitText(QStringView(&c, 1)); }
-    void emitVisible(QStringView text);
     void emitUnicode(int value);
     void emitDecoded(QStringView text);
+    /// A high surrogate waiting for its low half becomes U+FFFD when anything else comes.
+    void resolveSurrogate();
     void lineBreak();
     void softHyphen();
-    void resolveSurrogate();
-    void beginContent();
-    void flushText();
     void paragraphBreak();
-    void emitPendingMarker();
-    void listParagraphStarts();
-    void paragraphDone();
-    void cellEnd();
-    void rowEnd(bool nested);
     void pictureBytes(const char* bytes, int length);
     void pictureBinary(const char* bytes, int length);
     void finishFieldInstruction();
 
-    GroupState& state() { return m_stack.back(); }
+    // Control words and symbols, by family (rtf_interpreter_words.cpp).
+    void handleWord(Tokenizer& tokenizer, Word word, bool hasParameter, int parameter);
+    void handleSymbol(char symbol);
+    void destinationWord(Tokenizer& tokenizer, Word word);
+    void listTableWord(Word word, int value);
+    void legacyWord(Word word, int value);
+    void characterWord(Word word, bool on, bool hasParameter, int value);
+    void paragraphWord(Word word, bool on, int value);
+    void breakWord(Word word);
+    void symbolWord(Word word);
+    void encodingWord(Word word, bool hasParameter, int value);
+    void colourWord(Word word, int value);
+    void pictureWord(Word word, int value);
 
     Sink& m_sink;
     ReaderLimits m_limits;
     DocumentTables m_tables;
-    CodePageDecoders m_decoders;
+    std::unique_ptr<Parts> m_parts; ///< font table, list tables, paragraph assembler, decoders
+
+    /// The group stack: the document's group at the bottom. Groups deeper than
+    /// ReaderLimits::maxDepth are only counted (m_overflow) and share their parent's state.
     std::vector<GroupState> m_stack;
     int m_overflow = 0;
-    bool m_star = false;
-    bool m_documentClosed = false;
-    bool m_firstInGroup = false;
-    bool m_rawUtf8 = false;
-    bool m_wantsFormats = false;
-    int m_ansiCodePage = 1252;
-    bool m_codePageCached = false;
-    int m_cachedFont = 0;
-    int m_cachedCodePage = 1252;
-    int m_skip = 0;
-    char16_t m_highSurrogate = 0;
+    bool m_star = false;             ///< a \* came: an unknown word next skips its group
+    bool m_firstInGroup = false;     ///< nothing but '{' came since the group opened
+    bool m_documentClosed = false;   ///< the document's outermost group closed
+    bool m_closingAtEnd = false;     ///< closing groups the truncated input left open
+    ParagraphFormat m_lastParagraph; ///< properties in force when the document's group closed
 
-    QByteArray m_bytes;
+    // Text decoding.
+    bool m_rawUtf8 = false;
+    int m_skip = 0;               ///< fallback characters still to skip after \u
+    char16_t m_highSurrogate = 0; ///< a \u high surrogate waiting for its low half
+    QByteArray m_bytes;           ///< text bytes not yet decoded, all in m_bytesCodePage
     int m_bytesCodePage = 0;
-    QString m_text;
-    CharFormat m_textFormat;
     QString m_decoded;
 
-    // Font table and colour table being read.
-    int m_currentFont = -1;
-    bool m_fontNameDone = false;
-    ColourEntry m_colour;
-
+    // Destinations read by the interpreter itself.
     QString m_fieldInstruction;
-    QString m_markerText;
-    bool m_hasMarker = false;
-    bool m_markerHadBytes = false;
-    bool m_markerUndecodable = false; ///< some of the marker's bytes did not decode
-    bool m_markerSeen = false;        ///< this paragraph's \listtext was read (even if empty)
-    bool m_paragraphListDone = false; ///< this paragraph's list numbering has advanced
-    QString m_marker;
-    QString m_leadingSpaces;
-    /// Where each stretch of m_leadingSpaces with one character format starts.
-    struct LeadingSpaces {
-        qsizetype start = 0;
-        CharFormat format;
-    };
-    std::vector<LeadingSpaces> m_leadingSpacesFormats;
-
-    ListTable m_listTable;
-
-    // Old-style paragraph numbering (\pn): the definition being read, the one in force, and
-    // the number of the previous item.
-    struct LegacyNumbering {
-        bool bullet = false;
-        bool continuation = false;
-        NumberFormat format = NumberFormat::Decimal;
-        int start = 1;
-        int level = 0;
-        bool levelGiven = false; ///< \pnlvlN; otherwise \ilvl gives the level
-        QString before;
-        QString after;
-        bool operator==(const LegacyNumbering&) const = default;
-    };
-    LegacyNumbering m_pnReading;
-    LegacyNumbering m_pnInForce;
-    LegacyNumbering m_pnPrevious;
-    int m_pnNumber = 0;
-    bool m_pnContinues = false;
-    bool m_paragraphIsLegacyItem = false;
+    ColourEntry m_colour;
     QString m_levelText;
     bool m_inListOverride = false;
-
     Picture m_picture;
     bool m_pictureTooBig = false;
     int m_pictureNibble = -1;
-
-    // Table flattening: cells become tabs, rows paragraphs; what is pending is written only
-    // when more content follows, so rows get no trailing tab and cells no trailing space.
-    enum class CellSeparator : std::uint8_t { None, Space, Break };
-    int m_pendingTabs = 0;
-    CellSeparator m_cellSeparator = CellSeparator::None;
-    int m_cellSeparatorLevel = 0;
-    bool m_cellHasContent = false;
-    bool m_endedWithParagraph = false;
-    bool m_blockHasContent = false; ///< the sinks' current paragraph holds something
-    ParagraphFormat m_lastParagraph;
-    bool m_closingAtEnd = false;
 };
 
 } // namespace folioneer::rtf
