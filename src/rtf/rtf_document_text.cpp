@@ -1,9 +1,10 @@
 // SPDX-FileCopyrightText: 2026 Folioneer developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "rtf/rtf.h"
 
-#include "rtf/rtf_document_sink.h"
-#include "rtf/rtf_interpreter.h"
+// The plain text of a QTextDocument as the export computes it from the saved RTF: the one
+// definition the editor's "Copy" and the round-trip checks compare against.
+
+#include "rtf/rtf.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -13,24 +14,6 @@
 namespace folioneer::rtf {
 
 namespace {
-
-ReadStatus readInto(const QByteArray& rtf, QTextDocument& document, bool rawTextIsUtf8)
-{
-    if (rtfStart(rtf) < 0) {
-        return ReadStatus::NotRtf;
-    }
-    const bool undo = document.isUndoRedoEnabled();
-    document.setUndoRedoEnabled(false);
-    document.clear();
-    ReadStatus status;
-    {
-        DocumentSink sink(document);
-        Interpreter interpreter(sink);
-        status = interpreter.run(rtf, rawTextIsUtf8);
-    }
-    document.setUndoRedoEnabled(undo);
-    return status;
-}
 
 // The text of one block as the plain text shows it: marker and TAB for list items, line
 // separators as CR LF, no object replacement characters (images), no optional hyphens.
@@ -94,16 +77,6 @@ void appendTable(QTextTable* table, QString& out, bool& first)
 }
 
 } // namespace
-
-ReadStatus readRtf(const QByteArray& rtf, QTextDocument& document)
-{
-    return readInto(rtf, document, false);
-}
-
-ReadStatus readRtfText(const QString& rtfText, QTextDocument& document)
-{
-    return readInto(rtfText.toUtf8(), document, true);
-}
 
 QString plainTextOfDocument(const QTextDocument& document)
 {

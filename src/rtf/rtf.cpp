@@ -1,11 +1,41 @@
 // SPDX-FileCopyrightText: 2026 Folioneer developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+
+// The RTF engine's entry points for reading: each runs one interpreter into one sink. The
+// other functions rtf.h declares live with their part: writeRtf in rtf_writer.cpp,
+// plainTextOfDocument in rtf_document_text.cpp, listItemMarker in rtf_list_markers.cpp.
+
 #include "rtf/rtf.h"
 
+#include "rtf/rtf_document_sink.h"
 #include "rtf/rtf_interpreter.h"
 #include "rtf/rtf_plain_text_sink.h"
 
+#include <QTextDocument>
+
 namespace folioneer::rtf {
+
+namespace {
+
+ReadStatus readInto(const QByteArray& rtf, QTextDocument& document, bool rawTextIsUtf8)
+{
+    if (rtfStart(rtf) < 0) {
+        return ReadStatus::NotRtf;
+    }
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    document.clear();
+    ReadStatus status;
+    {
+        DocumentSink sink(document);
+        Interpreter interpreter(sink);
+        status = interpreter.run(rtf, rawTextIsUtf8);
+    }
+    document.setUndoRedoEnabled(undo);
+    return status;
+}
+
+} // namespace
 
 PlainText plainTextFromRtf(const QByteArray& rtf)
 {
@@ -17,6 +47,16 @@ PlainText plainTextFromRtf(const QByteArray& rtf)
         result.text = sink.takeText();
     }
     return result;
+}
+
+ReadStatus readRtf(const QByteArray& rtf, QTextDocument& document)
+{
+    return readInto(rtf, document, false);
+}
+
+ReadStatus readRtfText(const QString& rtfText, QTextDocument& document)
+{
+    return readInto(rtfText.toUtf8(), document, true);
 }
 
 bool looksLikeRtf(const QByteArray& bytes)
