@@ -4,6 +4,8 @@ BUILD_DIR ?= build
 # Where `make run` puts the picture of the first window when there is no display.
 SCREENSHOT ?= $(abspath $(BUILD_DIR))/first-window.png
 FUZZ_SECONDS ?= 600
+# The seeds make fuzz explores from: own (the committed inputs), shared (the shared corpus) or both.
+FUZZ_SEEDS ?= both
 WERROR ?= $(or $(FOLIONEER_WERROR),OFF)
 JOBS ?= $(shell nproc)
 
@@ -44,11 +46,11 @@ bench: deps configure
 	scripts/make-performance-report.sh "$(BUILD_DIR)"
 
 fuzz: test-deps
-	scripts/run-fuzzers.sh $(FUZZ_SECONDS)
+	scripts/run-fuzzers.sh --seeds $(FUZZ_SEEDS) $(FUZZ_SECONDS)
 
 # Fuzzing, fault-injection and bad-input results of one run in docs/reliability.md. It fuzzes
-# 1200 s per target unless FUZZ_SECONDS is given.
-RELIABILITY_FUZZ_SECONDS = $(if $(filter file,$(origin FUZZ_SECONDS)),1200,$(FUZZ_SECONDS))
+# each target 2400 s from each of three seed sets unless FUZZ_SECONDS is given.
+RELIABILITY_FUZZ_SECONDS = $(if $(filter file,$(origin FUZZ_SECONDS)),2400,$(FUZZ_SECONDS))
 reliability: test-deps configure
 	BUILD_DIR=$(BUILD_DIR) JOBS=$(JOBS) scripts/make-reliability-report.sh $(RELIABILITY_FUZZ_SECONDS)
 

@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# Writes docs/reliability.md from one run: the libFuzzer targets (scripts/run-fuzzers.sh) and the
-# fault-injection and bad-input test rows listed in scripts/reliability-cases.tsv, run straight
-# from their QtTest executables so that every test function and data row has its own result.
-#   scripts/make-reliability-report.sh [FUZZ_SECONDS_PER_TARGET]     (default 1200; 0 skips fuzzing)
+# Writes docs/reliability.md from one run: the libFuzzer targets (scripts/run-fuzzers.sh), each
+# explored from three seed sets in turn (its own committed seeds only, the shared corpus only,
+# both), and the fault-injection and bad-input test rows listed in scripts/reliability-cases.tsv,
+# run straight from their QtTest executables so that every test function and data row has its own
+# result.
+#   scripts/make-reliability-report.sh [FUZZ_SECONDS_PER_RUN]     (default 2400; 0 skips fuzzing)
+# Each target runs FUZZ_SECONDS_PER_RUN from each seed set, so three times that in all; the
+# report calls the round-trip target clean only after two hours in all without a crash or
+# property mismatch.
 # Environment: BUILD_DIR (default build, the build whose tests are run; configured as Release when
 # it does not exist yet), FOLIONEER_FUZZ_BUILD_DIR (passed on to run-fuzzers.sh), REPORT (default
 # docs/reliability.md), JOBS (default 2), FOLIONEER_BUILD_LOCK (a file to hold with flock while
@@ -12,7 +17,10 @@
 # BUILD_DIR/reliability/.
 set -euo pipefail
 
-fuzz_seconds="${1:-1200}"
+fuzz_seconds="${1:-2400}"
+seed_sets=(own shared both)
+# The round-trip target's hours in all, across the seed sets, before the report calls it clean.
+clean_roundtrip_seconds=7200
 source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="$(realpath -m "${BUILD_DIR:-$source_dir/build}")"
 report="$(realpath -m "${REPORT:-$source_dir/docs/reliability.md}")"
@@ -21,7 +29,7 @@ jobs="${JOBS:-2}"
 work="$build_dir/reliability"
 
 if ! [[ "$fuzz_seconds" =~ ^[0-9]+$ ]]; then
-  echo "make-reliability-report: FUZZ_SECONDS_PER_TARGET must be a whole number of seconds" >&2
+  echo "make-reliability-report: FUZZ_SECONDS_PER_RUN must be a whole number of seconds" >&2
   exit 2
 fi
 
@@ -67,13 +75,24 @@ done
 
 # 3. The fuzzers.
 fuzz_status=0
+fuzz_not_run=""
+: >"$work/fuzz.txt"
 if ((fuzz_seconds > 0)); then
-  echo "Fuzzing for $fuzz_seconds s per target"
-  set +e
-  # A failed property check is kept and counted apart from crashes, and the run goes on.
-  FOLIONEER_FUZZ_MISMATCHES="${FOLIONEER_FUZZ_MISMATCHES:-report}" JOBS="$jobs" "$source_dir/scripts/run-fuzzers.sh" "$fuzz_seconds" >"$work/fuzz.txt" 2>"$work/fuzz.err"
-  fuzz_status=$?
-  set -e
+  for seed_set in "${seed_sets[@]}"; do
+    echo "Fuzzing for $fuzz_seconds s per target from seed set $seed_set"
+    set +e
+    # A failed property check is kept and counted apart from crashes, and the run goes on.
+    FOLIONEER_FUZZ_MISMATCHES="${FOLIONEER_FUZZ_MISMATCHES:-report}" JOBS="$jobs" \
+      "$source_dir/scripts/run-fuzzers.sh" --seeds "$seed_set" "$fuzz_seconds" \
+      >>"$work/fuzz.txt" 2>>"$work/fuzz.err"
+    status=$?
+    set -e
+    if ((status == 77)); then
+      fuzz_not_run+="- seed set \`$seed_set\`: not run ($(tail -1 "$work/fuzz.err"))"$'\n'
+    elif ((status != 0)); then
+      fuzz_status=$status
+    fi
+  done
 fi
 finished_at="$(date -u '+%Y-%m-%d %H:%M UTC')"
 
@@ -147,22 +166,40 @@ while IFS=$'\t' read -r kind first second third exe id; do
   fi
 done <"$cases"
 
+hours() {
+  awk -v s="$1" 'BEGIN { printf "%.2f", s / 3600 }'
+}
+
 fuzz_rows=""
 fuzz_total_seconds=0
 fuzz_total_crashes=0
 fuzz_total_mismatches=0
+roundtrip_seconds=0
+roundtrip_findings=0
 if ((fuzz_seconds > 0)) && [[ -s "$work/fuzz.txt" ]]; then
-  while read -r target _ seconds _ executions _ crashes _ _ mismatches; do
-    fuzz_rows+="| \`$target\` | $(awk -v s="$seconds" 'BEGIN { printf "%.2f", s / 3600 }') | $seconds |"
+  while read -r target _ seed_set _ seconds _ executions _ crashes _ _ mismatches; do
+    fuzz_rows+="| \`$target\` | $seed_set | $(hours "$seconds") | $seconds |"
     fuzz_rows+=" $(group_digits "$executions") | $crashes | $mismatches |"$'\n'
     fuzz_total_seconds=$((fuzz_total_seconds + seconds))
     fuzz_total_crashes=$((fuzz_total_crashes + crashes))
     fuzz_total_mismatches=$((fuzz_total_mismatches + mismatches))
-  done < <(grep -E '^fuzz_[a-z_]+ +seconds ' "$work/fuzz.txt")
+    if [[ "$target" == fuzz_rtf_roundtrip ]]; then
+      roundtrip_seconds=$((roundtrip_seconds + seconds))
+      roundtrip_findings=$((roundtrip_findings + crashes + mismatches))
+    fi
+  done < <(grep -E '^fuzz_[a-z_]+ +seeds ' "$work/fuzz.txt")
 fi
 if [[ -n "$fuzz_rows" ]]; then
-  fuzz_rows+="| **Total** | **$(awk -v s="$fuzz_total_seconds" 'BEGIN { printf "%.2f", s / 3600 }')** |"
+  fuzz_rows+="| **Total** | | **$(hours "$fuzz_total_seconds")** |"
   fuzz_rows+=" **$fuzz_total_seconds** | | **$fuzz_total_crashes** | **$fuzz_total_mismatches** |"$'\n'
+fi
+# What the run says about the round-trip property: clean only after two hours in all.
+if ((roundtrip_findings > 0)); then
+  roundtrip_verdict="The round-trip target found $roundtrip_findings failing inputs in $(hours "$roundtrip_seconds") hours."
+elif ((roundtrip_seconds >= clean_roundtrip_seconds)); then
+  roundtrip_verdict="The round-trip target ran $(hours "$roundtrip_seconds") hours in all without a crash or property mismatch${fuzz_not_run:+, though not from every seed set}."
+else
+  roundtrip_verdict="The round-trip target ran $(hours "$roundtrip_seconds") hours in all; that is too short to call it clean (two hours are needed)."
 fi
 if ((fuzz_total_mismatches > 0)); then
   tests_failed=1
@@ -198,11 +235,18 @@ if ((fuzz_seconds == 0)); then
 elif [[ -z "$fuzz_rows" ]]; then
   fuzz_section="The fuzzers did not run (exit status $fuzz_status):"$'\n\n'"\`\`\`"$'\n'"$(tail -5 "$work/fuzz.err")"$'\n'"\`\`\`"
 else
-  fuzz_section="$fuzz_seconds s were asked for each target.
+  fuzz_section="$fuzz_seconds s were asked for each target from each seed set: \`own\` is the
+committed inputs only (\`fuzz/corpus/\`, \`fuzz/regressions/\`), \`shared\` the shared RTF corpus
+only, \`both\` the two together. Each seed set has a working corpus of its own, so the finds of one
+do not steer another; the seeds steer the search, and a long clean run from one seed set says little
+about the others.
 
-| Target | Hours | Seconds | Executions | Crashes | Property mismatches |
-|---|---:|---:|---:|---:|---:|
+| Target | Seeds | Hours | Seconds | Executions | Crashes | Property mismatches |
+|---|---|---:|---:|---:|---:|---:|
 $fuzz_rows
+${fuzz_not_run:+$fuzz_not_run
+}$roundtrip_verdict
+
 - \`fuzz_rtf_plain_text\`: bytes to plain text; never crashes, gives well-formed UTF-16, and the
   text stays within a constant times the input.
 - \`fuzz_rtf_document\`: bytes to the editor's document; never crashes, and its plain text equals
@@ -218,7 +262,7 @@ folder's \`artifacts/\` and \`findings/\`."
 fi
 
 if [[ -n "$fuzz_rows" ]]; then
-  fuzz_summary="Fuzzing: $(awk -v s="$fuzz_total_seconds" 'BEGIN { printf "%.2f", s / 3600 }') hours in all, $fuzz_total_crashes crashes, $fuzz_total_mismatches property mismatches."
+  fuzz_summary="Fuzzing: $(hours "$fuzz_total_seconds") hours in all, $fuzz_total_crashes crashes, $fuzz_total_mismatches property mismatches. $roundtrip_verdict"
 else
   fuzz_summary="Fuzzing: not run."
 fi
@@ -233,7 +277,8 @@ below comes from the run it describes. Nothing in the result columns is written 
 What was tried:
 
 - **Fuzzing.** The three libFuzzer targets in \`fuzz/\` feed random and mutated bytes, guided by
-  coverage and an RTF dictionary and seeded with the committed cases and the shared RTF corpus, to
+  coverage and an RTF dictionary and seeded in turn with the committed inputs, the shared RTF corpus
+  and both, to
   the RTF engine built with AddressSanitizer and UndefinedBehaviorSanitizer. Content files are
   RTF, so this is the reader every section and the export go through.
 - **Fault injection.** The disk fills (a file-size limit stands in for a full disk), files are
@@ -245,9 +290,9 @@ What was tried:
   operations. Each case checks a clear message or a sound result, and that nothing is written
   outside the project.
 
-To reproduce: \`make reliability\` (\`FUZZ_SECONDS=<seconds per target>\`, default 1200), or
-\`scripts/make-reliability-report.sh [seconds per target]\`. The test rows are listed with what
-they prove in \`scripts/reliability-cases.tsv\`; each comes from a QtTest executable run on its
+To reproduce: \`make reliability\` (\`FUZZ_SECONDS=<seconds per target and seed set>\`, default
+2400), or \`scripts/make-reliability-report.sh [seconds per target and seed set]\`. The test rows
+are listed with what they prove in \`scripts/reliability-cases.tsv\`; each comes from a QtTest executable run on its
 own (\`build/tests/.../<executable> -o file,txt\`), and \`ctest\` runs the same tests.
 
 ## Machine and run

@@ -1,18 +1,47 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (a separate clang build of the core library with ASan and UBSan)
-# and runs each for SECONDS (default 600), then prints the seconds run, executions and crashes
-# per target.
-#   scripts/run-fuzzers.sh [SECONDS]
+# and either replays the committed inputs through them or explores from a seed set.
+#   scripts/run-fuzzers.sh --replay
+#       Runs every input of fuzz/corpus/ and fuzz/regressions/ once through each target, in a
+#       fixed order, with every property check fatal. Nothing random: it fails only when one of
+#       those inputs fails. This is what `make test` runs.
+#   scripts/run-fuzzers.sh [--seeds own|shared|both] [SECONDS]
+#       Explores for SECONDS (default 600) per target from the seed set: own = the committed
+#       inputs (fuzz/corpus/ and fuzz/regressions/), shared = the shared RTF corpus only, both =
+#       the two together (default). Each seed set keeps its own working corpus, so one set's
+#       finds do not steer another's runs. Prints the seed set, seconds run, executions, crashes
+#       and property mismatches per target.
 # Environment: FOLIONEER_FUZZ_BUILD_DIR (default build/fuzz), JOBS (default 2),
 # FOLIONEER_SHARED_DIR (default ../shared beside the clone, for the shared RTF corpus).
-# FOLIONEER_FUZZ_MISMATCHES=report: a failed property check (two paths disagreeing about a
-# document's text, say) saves the input under findings/ and the run goes on; only sanitizer
-# errors, timeouts and out-of-memory count as crashes. The default, crash, stops on both.
-# Exit status: 0 when no target crashed, 1 on a crash (its input is kept under the build
-# directory's artifacts/ folder; make it a regression test), 77 when clang or libFuzzer is missing.
+# FOLIONEER_FUZZ_MISMATCHES=report (exploration only): a failed property check (two paths
+# disagreeing about a document's text, say) saves the input under findings/ and the run goes on;
+# only sanitizer errors, timeouts and out-of-memory count as crashes. The default, crash, stops
+# on both.
+# Exit status: 0 when no target crashed (replay: every input passed), 1 otherwise (exploration
+# keeps a crashing input under the build directory's artifacts/ folder; make it a regression input
+# in fuzz/regressions/), 2 on bad arguments, 77 when clang or libFuzzer is missing, or when the
+# shared seed set is asked for and the shared corpus is not there.
 set -euo pipefail
 
-seconds="${1:-600}"
+mode=explore
+seed_set=both
+seconds=600
+while (($# > 0)); do
+  case "$1" in
+  --replay) mode=replay ;;
+  --seeds)
+    seed_set="${2:-}"
+    shift
+    ;;
+  *) seconds="$1" ;;
+  esac
+  shift
+done
+if [[ "$seed_set" != own && "$seed_set" != shared && "$seed_set" != both ]] || ! [[ "$seconds" =~ ^[0-9]+$ ]]; then
+  echo "usage: run-fuzzers.sh --replay | run-fuzzers.sh [--seeds own|shared|both] [SECONDS]" >&2
+  exit 2
+fi
+
 source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${FOLIONEER_FUZZ_BUILD_DIR:-$source_dir/build/fuzz}"
 shared_dir="${FOLIONEER_SHARED_DIR:-$source_dir/../shared}"
@@ -24,20 +53,14 @@ if [[ -z "$compiler" ]] || ! ls /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_
   echo "run-fuzzers: clang++-14 with libclang-rt-14-dev is needed (scripts/install-deps.sh --test)" >&2
   exit 77
 fi
+if [[ "$mode" == explore && "$seed_set" != own && ! -d "$shared_dir/rtf-corpus" ]]; then
+  echo "run-fuzzers: the shared RTF corpus is not at $shared_dir/rtf-corpus" >&2
+  exit 77
+fi
 
 cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DFOLIONEER_FUZZ=ON -DCMAKE_CXX_COMPILER="$compiler" >/dev/null
 cmake --build "$build_dir" -j "$jobs" --target "${targets[@]}"
-
-# Seeds: the committed cases plus the shared corpus (copied per run, never committed).
-seeds="$build_dir/seeds"
-rm -rf "$seeds"
-mkdir -p "$seeds"
-cp "$source_dir"/fuzz/corpus/* "$seeds"/
-if [[ -d "$shared_dir/rtf-corpus" ]]; then
-  find "$shared_dir/rtf-corpus" -name '*.rtf' -size -512k -print0 |
-    while IFS= read -r -d '' f; do cp "$f" "$seeds/shared-$(echo "$f" | md5sum | cut -c1-12).rtf"; done
-fi
 
 export QT_QPA_PLATFORM=offscreen
 # Qt and fontconfig keep caches until exit; only the fuzz targets' own leaks would matter and
@@ -45,16 +68,47 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=0:abort_on_error=0:${ASAN_OPTIONS:-}"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:${UBSAN_OPTIONS:-}"
 
+if [[ "$mode" == replay ]]; then
+  unset FOLIONEER_FUZZ_FINDINGS
+  mapfile -t inputs < <(find "$source_dir/fuzz/corpus" "$source_dir/fuzz/regressions" -type f | LC_ALL=C sort)
+  failed=0
+  for target in "${targets[@]}"; do
+    log="$build_dir/$target.replay.log"
+    # Files given by name are each run once; libFuzzer then exits without mutating anything.
+    if "$build_dir/fuzz/$target" -timeout=20 -rss_limit_mb=2560 -detect_leaks=0 "${inputs[@]}" >"$log" 2>&1; then
+      printf '%-22s replayed %d inputs: passed\n' "$target" "${#inputs[@]}"
+    else
+      printf '%-22s replayed %d inputs: FAILED\n' "$target" "${#inputs[@]}"
+      grep -a -E 'Running: |ERROR: |fuzz check failed|SUMMARY' "$log" | tail -4 >&2 || true
+      echo "run-fuzzers: the whole output is in $log" >&2
+      failed=1
+    fi
+  done
+  exit "$failed"
+fi
+
+# Seeds of the chosen set (copied per run, never committed).
+seeds="$build_dir/seeds-$seed_set"
+rm -rf "$seeds"
+mkdir -p "$seeds"
+if [[ "$seed_set" != shared ]]; then
+  cp "$source_dir"/fuzz/corpus/* "$source_dir"/fuzz/regressions/* "$seeds"/
+fi
+if [[ "$seed_set" != own ]]; then
+  find "$shared_dir/rtf-corpus" -name '*.rtf' -size -512k -print0 |
+    while IFS= read -r -d '' f; do cp "$f" "$seeds/shared-$(echo "$f" | md5sum | cut -c1-12).rtf"; done
+fi
+
 summary=()
 total_crashes=0
 for target in "${targets[@]}"; do
-  corpus="$build_dir/corpus/$target"
-  artifacts="$build_dir/artifacts/$target"
-  target_seeds="$build_dir/seeds-$target"
+  corpus="$build_dir/corpus-$seed_set/$target"
+  artifacts="$build_dir/artifacts/$seed_set/$target"
+  target_seeds="$build_dir/seeds-$seed_set-$target"
   rm -rf "$artifacts" "$target_seeds"
   mkdir -p "$corpus" "$artifacts"
   cp -r "$seeds" "$target_seeds"
-  findings="$build_dir/findings/$target"
+  findings="$build_dir/findings/$seed_set/$target"
   rm -rf "$findings"
   if [[ "${FOLIONEER_FUZZ_MISMATCHES:-crash}" == report ]]; then
     mkdir -p "$findings"
@@ -62,7 +116,7 @@ for target in "${targets[@]}"; do
   else
     unset FOLIONEER_FUZZ_FINDINGS
   fi
-  log="$build_dir/$target.log"
+  log="$build_dir/$target.$seed_set.log"
   : >"$log"
   executions=0
   crashes=0
@@ -71,7 +125,7 @@ for target in "${targets[@]}"; do
   deadline=$((SECONDS + seconds))
   # libFuzzer stops at the first crash; start it again for the rest of the time so that one
   # crash does not hide the others (at most 20 restarts). Crashes are counted as distinct inputs.
-  while (( SECONDS < deadline && restarts < 20 )); do
+  while ((SECONDS < deadline && restarts < 20)); do
     remaining=$((deadline - SECONDS))
     run_log="$build_dir/$target.run.log"
     set +e
@@ -87,7 +141,7 @@ for target in "${targets[@]}"; do
       runs=$(grep -aoE '^#[0-9]+' "$run_log" | tail -1 | tr -d '#')
     fi
     executions=$((executions + ${runs:-0}))
-    if (( status == 0 )); then
+    if ((status == 0)); then
       break
     fi
     # An input that crashes is taken out of the corpus, so the next start does not stop on it.
@@ -106,18 +160,18 @@ for target in "${targets[@]}"; do
   if [[ -d "$findings" ]]; then
     mismatches=$(find "$findings" -type f | wc -l)
   fi
-  summary+=("$(printf '%-22s seconds %6d   executions %10d   crashes %d   property mismatches %d' "$target" \
-    $((SECONDS - started)) "$executions" "$crashes" "$mismatches")")
-  if (( mismatches > 0 )); then
+  summary+=("$(printf '%-22s seeds %-6s seconds %6d   executions %10d   crashes %d   property mismatches %d' \
+    "$target" "$seed_set" $((SECONDS - started)) "$executions" "$crashes" "$mismatches")")
+  if ((mismatches > 0)); then
     echo "run-fuzzers: $target: inputs failing a property check are in $findings" >&2
   fi
   total_crashes=$((total_crashes + crashes))
-  if (( crashes > 0 )); then
+  if ((crashes > 0)); then
     echo "run-fuzzers: $target crashed; inputs in $artifacts, log in $log" >&2
     grep -a -m3 -E 'ERROR: |fuzz check failed|SUMMARY' "$log" >&2 || true
   fi
 done
 
-echo "Fuzzing, $seconds s per target:"
+echo "Fuzzing, $seconds s per target, seeds: $seed_set"
 printf '%s\n' "${summary[@]}"
-(( total_crashes == 0 ))
+((total_crashes == 0))
