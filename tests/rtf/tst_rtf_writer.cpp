@@ -109,6 +109,8 @@ void tst_rtf_writer::text_data()
     QTest::newRow("cp1252 upper control range")
         << u"€“”"_s << QByteArray("\\u8364\\'80\\u8220\\'93\\u8221\\'94");
     QTest::newRow("outside cp1252 with question mark") << u"Жx"_s << QByteArray("\\u1046?x");
+    QTest::newRow("C1 control has no cp1252 byte")
+        << QString(QChar(0x81)) + QChar(0x9D) + u"x"_s << QByteArray("\\u129?\\u157?x");
     QTest::newRow("above 32767 is negative") << u"\uFB01"_s << QByteArray("\\u-1279?");
     QTest::newRow("astral as two units") << u"😀"_s << QByteArray("\\u-10179?\\u-8704?");
     QTest::newRow("lone surrogate replaced") << QString(QChar(0xD800)) + u"x"_s << QByteArray("\\u-3?x");
