@@ -1,8 +1,13 @@
 # Runs the two RTF tools on a shared-corpus file (cmake -P; see CMakeLists.txt).
 set(input "${SHARED_DIR}/rtf-corpus/rtf/richedit-04-unicode-uc1.rtf")
 if(NOT EXISTS "${input}")
-    message("shared corpus not found: ${input}")
-    cmake_language(EXIT 77)
+    # In CI the shared material must be there; elsewhere the test is reported as skipped (the
+    # test's SKIP_REGULAR_EXPRESSION matches this line).
+    if("$ENV{CI}" STREQUAL "true")
+        message(FATAL_ERROR "shared corpus not found: ${input} (CI=true needs ../shared beside the clone)")
+    endif()
+    message("SKIPPED: shared corpus not found: ${input}")
+    return()
 endif()
 file(MAKE_DIRECTORY "${WORK_DIR}")
 
