@@ -19,8 +19,6 @@ namespace folioneer {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-const QString kChapterKeyword = QStringLiteral("Chapter:");
-const QString kSectionKeyword = QStringLiteral("Subchapter:");
 
 QString tr(const char* text)
 {

@@ -479,14 +479,8 @@ void frmNew::lblPaste_Click()
 
 void frmNew::loadCatalogue()
 {
-    ListFolderFiles(programPath(m_programFolder, paths::kCatalogue), List1);
     cboSuboptions->clear();
-    const qsizetype count = List1.size();
-    for (qsizetype i = 0; i < count; ++i) {
-        const QString title =
-            ReplaceText(CleanName(FileNameOf(List1.at(i))), QStringLiteral(".txt"), QString(), 0);
-        cboSuboptions->addItem(title);
-    }
+    cboSuboptions->addItems(catalogueTitles(m_programFolder));
     if (cboSuboptions->count() > 0) {
         cboSuboptions->setCurrentIndex(0);
         cboSuboptions_Click();

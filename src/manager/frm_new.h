@@ -32,7 +32,7 @@ class TextHolder;
 // Every control is a member with its design name and carries that name as its objectName. The
 // mode selector `optMenu` is an array of two radio buttons whose objectNames are "optMenu_0"
 // (Open Project) and "optMenu_1" (Create Project). The template holder `txtPromptTemplate` is a
-// non-visual TextHolder and the scratch list `List1` a plain string list: neither is ever shown.
+// non-visual TextHolder, never shown.
 class frmNew : public QDialog {
     Q_OBJECT
 public:
@@ -125,7 +125,6 @@ private:
     QLabel* Label8 = nullptr;
     QComboBox* cboSuboptions = nullptr;
     QListWidget* lstPrompts = nullptr;
-    QStringList List1;
     QLabel* Label9 = nullptr;
     LinkLabel* lblCopyToClipboard = nullptr;
     ExactTextEdit* txtSelectedPrompt = nullptr;

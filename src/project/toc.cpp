@@ -4,13 +4,6 @@
 
 namespace folioneer {
 
-namespace {
-
-const QString kChapterKeyword = QStringLiteral("Chapter:");
-const QString kSectionKeyword = QStringLiteral("Subchapter:");
-
-} // namespace
-
 QStringList SplitLines(const QString& text)
 {
     // Only LF ends a line here: a CR before it stays, and becomes the last character of a

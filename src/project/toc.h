@@ -12,6 +12,11 @@ namespace folioneer {
 // stays at the end of its line), blanks (U+0020 only) trimmed, "Chapter:" and "Subchapter:"
 // keywords exact and case-sensitive. Knows nothing about files or widgets.
 
+/// The keywords that begin a chapter line and a section line, exact and case-sensitive. The
+/// whole-book export writes its headings with them too.
+inline const QString kChapterKeyword = QStringLiteral("Chapter:");
+inline const QString kSectionKeyword = QStringLiteral("Subchapter:");
+
 /// The most characters (UTF-16 code units of the decoded text) a table of contents may hold.
 inline constexpr int kMaxTocCharacters = 32767;
 
