@@ -2,32 +2,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "project/program_location.h"
 
+#include "common/test_support.h"
+
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace folioneer;
+using test::readFile;
+using test::writeFile;
 
-namespace {
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
-
-// Where the program folder is (portable beside the executable, or per user when installed) and
-// how an installed program's folder is created and seeded from the shared data.
+// Where the program folder is (beside the executable, or per user when installed) and how an
+// installed program's folder is created and seeded from the shared data.
 class TestProgramLocation : public QObject {
     Q_OBJECT
 
@@ -37,41 +23,34 @@ private slots:
     void locate();
     void userDataFolder_data();
     void userDataFolder();
-    void firstStartSeedsEverything();
-    void laterStartsKeepTheUsersFiles();
+    void startsSeedMissingFilesOnly();
     void folderThatCannotBeCreated();
 
 private:
-    QString installedExecutableFolder();
-
     std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_bin;
 };
 
+// Each test gets usr/bin beside usr/share/folioneer holding a template, a catalogue title, an
+// icon and an empty folder.
 void TestProgramLocation::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-}
-
-// usr/bin beside usr/share/folioneer holding a template, a catalogue title, an icon and an
-// empty folder.
-QString TestProgramLocation::installedExecutableFolder()
-{
-    const QString usr = m_dir->path() + QStringLiteral("/usr");
-    QDir().mkpath(usr + QStringLiteral("/bin"));
-    writeFile(usr + QStringLiteral("/share/folioneer/templates/prompt.txt"), "Write about #TOPIC#\r\n");
-    writeFile(usr + QStringLiteral("/share/folioneer/prompts/0/Emma.txt"), "A sequel idea\r\n");
-    writeFile(usr + QStringLiteral("/share/folioneer/folder.ico"), QByteArray("\0\0\1\0", 4));
-    QDir().mkpath(usr + QStringLiteral("/share/folioneer/empty"));
-    return usr + QStringLiteral("/bin");
+    m_bin = m_dir->path() + QStringLiteral("/usr/bin");
+    const QString data = m_dir->path() + QStringLiteral("/usr/share/folioneer");
+    QVERIFY(QDir().mkpath(m_bin) && QDir().mkpath(data + QStringLiteral("/empty")));
+    QVERIFY(writeFile(data + QStringLiteral("/templates/prompt.txt"), "Write about #TOPIC#\r\n"));
+    QVERIFY(writeFile(data + QStringLiteral("/prompts/0/Emma.txt"), "A sequel idea\r\n"));
+    QVERIFY(writeFile(data + QStringLiteral("/folder.ico"), QByteArray("\0\0\1\0", 4)));
 }
 
 void TestProgramLocation::locate_data()
 {
     QTest::addColumn<bool>("projects");   // the executable's folder holds projects/
-    QTest::addColumn<bool>("sharedData"); // ../share/folioneer exists
+    QTest::addColumn<bool>("sharedData"); // ../share/folioneer is left in place
     QTest::addColumn<bool>("installed");
-    QTest::newRow("portable folder") << true << false << false;
+    QTest::newRow("portable") << true << false << false;
     QTest::newRow("projects/ wins over shared data") << true << true << false;
     QTest::newRow("installed") << false << true << true;
     QTest::newRow("neither: the executable's folder as always") << false << false << false;
@@ -82,17 +61,15 @@ void TestProgramLocation::locate()
     QFETCH(bool, projects);
     QFETCH(bool, sharedData);
     QFETCH(bool, installed);
-    const QString bin = m_dir->path() + QStringLiteral("/usr/bin");
-    QVERIFY(QDir().mkpath(bin));
     if (projects) {
-        QVERIFY(QDir().mkpath(bin + QStringLiteral("/projects")));
+        QVERIFY(QDir().mkpath(m_bin + QStringLiteral("/projects")));
     }
-    if (sharedData) {
-        QVERIFY(QDir().mkpath(m_dir->path() + QStringLiteral("/usr/share/folioneer")));
+    if (!sharedData) {
+        QVERIFY(QDir(m_dir->path() + QStringLiteral("/usr/share")).removeRecursively());
     }
-    const ProgramFolderPlace place = locateProgramFolder(bin, QStringLiteral("/home/ann/.local/share"));
+    const ProgramFolderPlace place = locateProgramFolder(m_bin, QStringLiteral("/home/ann/.local/share"));
     QCOMPARE(place.kind, installed ? ProgramFolderKind::Installed : ProgramFolderKind::Portable);
-    QCOMPARE(place.folder, installed ? QStringLiteral("/home/ann/.local/share/Folioneer") : bin);
+    QCOMPARE(place.folder, installed ? QStringLiteral("/home/ann/.local/share/Folioneer") : m_bin);
     QCOMPARE(place.dataFolder,
              installed ? m_dir->path() + QStringLiteral("/usr/share/folioneer") : QString());
 }
@@ -114,38 +91,29 @@ void TestProgramLocation::userDataFolder()
     QCOMPARE(folioneer::userDataFolder(xdgDataHome, QStringLiteral("/home/ann")), expected);
 }
 
-void TestProgramLocation::firstStartSeedsEverything()
+// The first start copies everything; a later one brings back what the user deleted and keeps
+// what the user changed or added.
+void TestProgramLocation::startsSeedMissingFilesOnly()
 {
-    const QString bin = installedExecutableFolder();
     const QString dataHome = m_dir->path() + QStringLiteral("/home/.local/share");
-    const ProgramFolderPlace place = locateProgramFolder(bin, dataHome);
-    QVERIFY(prepareProgramFolder(place).ok());
-
     const QString folder = dataHome + QStringLiteral("/Folioneer");
-    QVERIFY(QDir(folder + QStringLiteral("/projects")).isEmpty());
-    QVERIFY(QDir(folder + QStringLiteral("/empty")).exists());
-    QCOMPARE(readFile(folder + QStringLiteral("/templates/prompt.txt")),
-             QByteArray("Write about #TOPIC#\r\n"));
-    QCOMPARE(readFile(folder + QStringLiteral("/prompts/0/Emma.txt")), QByteArray("A sequel idea\r\n"));
-    QCOMPARE(readFile(folder + QStringLiteral("/folder.ico")), QByteArray("\0\0\1\0", 4));
-    // Nothing is written beside the executable.
-    QCOMPARE(QDir(bin).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
-}
-
-void TestProgramLocation::laterStartsKeepTheUsersFiles()
-{
-    const QString bin = installedExecutableFolder();
-    const QString dataHome = m_dir->path() + QStringLiteral("/data");
-    const QString folder = dataHome + QStringLiteral("/Folioneer");
-    QVERIFY(writeFile(folder + QStringLiteral("/templates/prompt.txt"), "My own prompt"));
-    QVERIFY(writeFile(folder + QStringLiteral("/projects/Bees/--toc.txt"), "Chapter: One\r\n"));
-
-    const ProgramFolder opened = [&] {
-        qputenv("XDG_DATA_HOME", dataHome.toLocal8Bit());
-        return openProgramFolder(bin);
-    }();
+    qputenv("XDG_DATA_HOME", dataHome.toLocal8Bit());
+    ProgramFolder opened = openProgramFolder(m_bin);
     QVERIFY2(opened.status.ok(), qPrintable(opened.status.error));
     QCOMPARE(opened.path, folder);
+    QCOMPARE(test::treeListing(folder),
+             QStringList({QStringLiteral("empty"), QStringLiteral("folder.ico"), QStringLiteral("projects"),
+                          QStringLiteral("prompts"), QStringLiteral("prompts/0"),
+                          QStringLiteral("prompts/0/Emma.txt"), QStringLiteral("templates"),
+                          QStringLiteral("templates/prompt.txt")}));
+    QCOMPARE(readFile(folder + QStringLiteral("/folder.ico")), QByteArray("\0\0\1\0", 4));
+    QVERIFY(QDir(m_bin).isEmpty());
+
+    QVERIFY(writeFile(folder + QStringLiteral("/templates/prompt.txt"), "My own prompt"));
+    QVERIFY(writeFile(folder + QStringLiteral("/projects/Bees/--toc.txt"), "Chapter: One\r\n"));
+    QVERIFY(QFile::remove(folder + QStringLiteral("/prompts/0/Emma.txt")));
+    opened = openProgramFolder(m_bin);
+    QVERIFY2(opened.status.ok(), qPrintable(opened.status.error));
     QCOMPARE(readFile(folder + QStringLiteral("/templates/prompt.txt")), QByteArray("My own prompt"));
     QCOMPARE(readFile(folder + QStringLiteral("/projects/Bees/--toc.txt")), QByteArray("Chapter: One\r\n"));
     QCOMPARE(readFile(folder + QStringLiteral("/prompts/0/Emma.txt")), QByteArray("A sequel idea\r\n"));
@@ -154,12 +122,10 @@ void TestProgramLocation::laterStartsKeepTheUsersFiles()
 void TestProgramLocation::folderThatCannotBeCreated()
 {
     // A regular file where a folder must go stops even root.
-    const QString bin = installedExecutableFolder();
     const QString file = m_dir->path() + QStringLiteral("/file");
     QVERIFY(writeFile(file, "x"));
     qputenv("XDG_DATA_HOME", (file + QStringLiteral("/data")).toLocal8Bit());
-    const ProgramFolder opened = openProgramFolder(bin);
-    QCOMPARE(opened.path, file + QStringLiteral("/data/Folioneer"));
+    const ProgramFolder opened = openProgramFolder(m_bin);
     QCOMPARE(opened.status.error, QStringLiteral("The program folder could not be created.\n\n") + file +
                                       QStringLiteral("/data/Folioneer\n\nNot a directory"));
     QCOMPARE(readFile(file), QByteArray("x"));
