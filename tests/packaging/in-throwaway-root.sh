@@ -8,10 +8,16 @@
 # in a private mount namespace, / is overlaid with a tmpfs that takes every write, and COMMAND
 # runs chrooted into the overlay. When COMMAND ends the namespace and all its writes go away;
 # nothing reaches the real system. The overlay's root holds the file /.throwaway-root, which
-# lets COMMAND check where it runs before it changes anything. Needs root (mount, chroot).
+# lets COMMAND check where it runs before it changes anything. Needs root (mount, chroot):
+# without it, or where the system forbids a private mount namespace, it exits with 77, which
+# CTest reports as a skipped test.
 set -euo pipefail
 
 if [[ "${1:-}" != "--inside" ]]; then
+  if [[ $(id -u) -ne 0 ]] || ! unshare --mount true 2>/dev/null; then
+    echo "in-throwaway-root.sh: needs root and a private mount namespace; skipped" >&2
+    exit 77
+  fi
   # A private mount namespace: nothing mounted below is seen outside, and it all ends with us.
   exec unshare --mount --propagation private -- "$0" --inside "$@"
 fi
