@@ -11,7 +11,7 @@ JOBS ?= $(shell nproc)
 
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release -DFOLIONEER_WERROR=$(WERROR)
 
-.PHONY: run test check deps test-deps configure build bench fuzz reliability package screenshots format format-check clean
+.PHONY: run test check deps test-deps deb-deps configure build bench fuzz reliability package deb screenshots format format-check clean
 
 run: deps build
 	scripts/run-program.sh "$(BUILD_DIR)/program" "$(PREFIX)" "$(SCREENSHOT)"
@@ -30,6 +30,9 @@ deps:
 
 test-deps:
 	scripts/install-deps.sh --test
+
+deb-deps:
+	scripts/install-deps.sh --deb
 
 # A build folder made earlier keeps its settings, except the warnings-as-errors switch, which
 # follows WERROR every time (so CI gets -Werror even in a reused folder).
@@ -58,6 +61,12 @@ reliability: test-deps configure
 package: deps configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target folioneer_program
 	cd $(BUILD_DIR) && cpack -G TGZ
+
+# The Debian package, build/folioneer_<version>-1_<arch>.deb: the system layout under /usr (its
+# own install component) with the desktop entry, icons, AppStream metadata and manual page.
+deb: deb-deps configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target folioneer folioneer_system_docs
+	cd $(BUILD_DIR) && cpack -G DEB
 
 # Pictures of the real windows for the user manual and the README, into docs/images.
 screenshots: deps configure

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Folioneer need.
 # Idempotent: asks apt only for packages that are not installed yet.
+# Usage: install-deps.sh [--test | --deb]   (--test adds the test tools, --deb what `make deb` needs)
 set -euo pipefail
 
 packages=(
@@ -23,7 +24,13 @@ if [[ "${1:-}" == "--test" ]]; then
     clang-format
     # RTF interop test: our files converted to text by LibreOffice headless
     libreoffice-writer-nogui
+    # the checkers the Debian package's tests run
+    lintian desktop-file-utils appstream
   )
+fi
+if [[ "${1:-}" == "--test" || "${1:-}" == "--deb" ]]; then
+  # CPack's DEB generator: dpkg-shlibdeps computes the dependencies, file finds the binaries
+  packages+=(dpkg-dev file)
 fi
 
 missing=()

@@ -5,6 +5,8 @@
 # Draws the program's icons and writes them into the source tree:
 #   data/folder.ico, data/blank.ico, data/document.ico   outline icons, 16, 24, 32 and 48 px
 #   packaging/folioneer.png                             application icon, 256 px
+#   packaging/icons/folioneer-<N>.png                   application icon at the smaller sizes
+#                                                       of the system icon theme
 # The drawing is plain Python (standard library only) so the committed files are reproducible
 # byte for byte on any machine; run it again after changing a shape or a colour.
 set -euo pipefail
@@ -237,6 +239,10 @@ outputs = {
 app = Canvas(256)
 draw_application(app, 256)
 outputs["packaging/folioneer.png"] = png_bytes(app)
+for size in (16, 24, 32, 48, 64, 128):
+    small = Canvas(size)
+    draw_application(small, size)
+    outputs[f"packaging/icons/folioneer-{size}.png"] = png_bytes(small)
 
 import os
 for path, data in outputs.items():

@@ -256,13 +256,23 @@ bool Session::startDisplay()
 
 bool Session::startProgram()
 {
+    return startProgram(m_programFolder + QStringLiteral("/folioneer"), {});
+}
+
+bool Session::startProgram(const QString& executable, const QProcessEnvironment& environment)
+{
     if (!startDisplay()) {
         return false;
     }
     if (m_program && m_program->state() != QProcess::NotRunning) {
         return fail(QStringLiteral("the program already runs"));
     }
-    m_program = startOwnedProcess(m_programFolder + QStringLiteral("/folioneer"), {});
+    m_program = startOwnedProcess(executable, {});
+    if (!environment.isEmpty()) {
+        QProcessEnvironment merged = m_program->processEnvironment();
+        merged.insert(environment);
+        m_program->setProcessEnvironment(merged);
+    }
     m_program->setWorkingDirectory(m_programFolder);
     m_program->setStandardOutputFile(m_dir.path() + QStringLiteral("/program.log"), QIODevice::Append);
     m_program->setStandardErrorFile(m_dir.path() + QStringLiteral("/program.log"), QIODevice::Append);

@@ -93,6 +93,9 @@ public:
     QString display() const { return m_display; }
     /// Starts the program from the temporary program folder on the private display.
     bool startProgram();
+    /// Starts another copy of the program (an installed one, say) on the private display, from
+    /// the temporary folder, with `environment` added to the usual variables.
+    bool startProgram(const QString& executable, const QProcessEnvironment& environment);
     bool programRunning() const;
     /// Waits for the program to end by itself; its exit code, or nullopt on timeout.
     std::optional<int> waitForProgramExit(int timeoutMs = kWindowTimeoutMs);
