@@ -6,6 +6,7 @@
 #include "app/outline_tree.h"
 #include "app/rich_text_box.h"
 #include "export/book_export.h"
+#include "outline/outline_model.h"
 #include "project/content_paths.h"
 #include "project/program_paths.h"
 #include "project/project_files.h"
@@ -269,12 +270,13 @@ void frmMain1::LoadProject(const QString& sProjectFolder)
         showMessage(kLoadError, QStringLiteral("Error"), MessageIcon::Information);
         return;
     }
-    const TextFileRead toc = readTableOfContents(sProjectFolder);
-    if (!toc.ok()) {
+    ProjectOutline outline = loadProjectOutline(sProjectFolder);
+    if (outline.error == OutlineLoadError::TocUnreadable) {
         showMessage(kLoadError, QStringLiteral("Error"), MessageIcon::Information);
         return;
     }
-    FillOutlineTree(SplitLines(toc.text));
+    m_outline.reset(std::move(outline));
+    FillOutlineTree();
 
     const TextFileRead mainTopic = readMainTopic(sProjectFolder);
     if (!mainTopic.ok()) {
@@ -297,29 +299,32 @@ bool frmMain1::LoadTreeIcons()
     return true;
 }
 
-void frmMain1::FillOutlineTree(const QStringList& lines)
+void frmMain1::FillOutlineTree()
 {
-    const Outline outline = buildOutline(lines);
+    const ProjectOutline& outline = m_outline.outline();
     switch (outline.error) {
-    case OutlineError::SectionBeforeChapter:
+    case OutlineLoadError::SectionBeforeChapter:
         showMessage(QStringLiteral("Error: Nodo principal no encontrado."),
                     QString::fromLatin1(kProgramTitle), MessageIcon::None);
         return;
-    case OutlineError::NoChapters:
+    case OutlineLoadError::NoChapters:
         showMessage(QStringLiteral("Error: No se encontraron nodos principales."),
                     QString::fromLatin1(kProgramTitle), MessageIcon::None);
         return;
-    case OutlineError::None:
+    case OutlineLoadError::TocUnreadable:
+    case OutlineLoadError::None:
         break;
     }
     QList<QTreeWidgetItem*> chapters;
     chapters.reserve(outline.chapters.size());
-    for (const OutlineChapter& chapter : outline.chapters) {
+    for (const OutlineChapterEntry& chapter : outline.chapters) {
         QTreeWidgetItem* chapterNode = OutlineTree::makeNode(chapter.title, kChapterImage, ImageList1);
-        for (const QString& section : chapter.sections) {
-            const bool hasContent = ArchivoExiste(ContentFilePath(sProjectPath, chapter.title, section));
-            chapterNode->addChild(
-                OutlineTree::makeNode(section, hasContent ? kDocumentImage : kBlankImage, ImageList1));
+        chapterNode->setData(0, OutlineTree::kIdRole, chapter.id);
+        for (const OutlineSection& section : chapter.sections) {
+            QTreeWidgetItem* sectionNode = OutlineTree::makeNode(
+                section.title, section.hasContent ? kDocumentImage : kBlankImage, ImageList1);
+            sectionNode->setData(0, OutlineTree::kIdRole, section.id);
+            chapterNode->addChild(sectionNode);
         }
         chapters.append(chapterNode);
     }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "outline/outline_editor.h"
 #include "widgets/message_boxes.h"
 
 #include <QIcon>
@@ -80,7 +81,7 @@ private:
     void Form_Load();
     void lblProjectFolder_Change();
     bool LoadTreeIcons();
-    void FillOutlineTree(const QStringList& lines);
+    void FillOutlineTree();
     void SetSelectedNodeImage(QTreeWidget* tree, int image);
     void clearSectionWorkspace();
     void loadSectionContent(const QString& path);
@@ -120,6 +121,7 @@ private:
     RichTextBox* RichTextBox1 = nullptr;
 
     QString sProjectPath;
+    OutlineEditor m_outline;
     bool bLoadingNode = false;
 };
 

@@ -16,6 +16,8 @@ class OutlineTree : public QTreeWidget {
 public:
     static constexpr int kTitleRole = Qt::UserRole;
     static constexpr int kImageRole = Qt::UserRole + 1;
+    /// The id of the chapter or section in the outline model.
+    static constexpr int kIdRole = Qt::UserRole + 2;
 
     explicit OutlineTree(QWidget* parent = nullptr);
 
