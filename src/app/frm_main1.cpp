@@ -3,6 +3,7 @@
 #include "app/frm_main1.h"
 
 #include "app/frm_main1_design.h"
+#include "app/outline_editing.h"
 #include "app/outline_tree.h"
 #include "app/rich_text_box.h"
 #include "export/book_export.h"
@@ -158,6 +159,11 @@ void frmMain1::createControls()
     connect(TreeView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* node) { TreeView1_NodeClick(node); });
     connect(TreeView1, &OutlineTree::nodeChosenByKeyboard, this, &frmMain1::TreeView1_NodeClick);
+    m_outlineEditing = new OutlineEditing(*TreeView1, m_outline, m_messageBoxes,
+                                          {[this] { return confirmLeavingEditedSection(); },
+                                           [this](int focusId) { showEditedOutline(focusId); },
+                                           [this] { return dialogParent(); }},
+                                          this);
 
     cmdCopyEverything = place(new QPushButton(QStringLiteral("Copy Everything to Clipboard"), this),
                               "cmdCopyEverything", twipsRect(design::cmdCopyEverything), verdana(9.75));
@@ -330,6 +336,40 @@ void frmMain1::FillOutlineTree()
     }
     // Added in one go: chapters stay collapsed and no node becomes current or selected.
     TreeView1->addTopLevelItems(chapters);
+}
+
+void frmMain1::showEditedOutline(int focusId)
+{
+    QList<int> expanded;
+    for (int i = 0; i < TreeView1->topLevelItemCount(); ++i) {
+        if (TreeView1->topLevelItem(i)->isExpanded()) {
+            expanded.append(TreeView1->topLevelItem(i)->data(0, OutlineTree::kIdRole).toInt());
+        }
+    }
+    TreeView1->clear();
+    FillOutlineTree();
+    QTreeWidgetItem* focus = nullptr;
+    for (int i = 0; i < TreeView1->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* chapter = TreeView1->topLevelItem(i);
+        chapter->setExpanded(expanded.contains(chapter->data(0, OutlineTree::kIdRole).toInt()));
+        if (chapter->data(0, OutlineTree::kIdRole).toInt() == focusId) {
+            focus = chapter;
+        }
+        for (int j = 0; j < chapter->childCount(); ++j) {
+            if (chapter->child(j)->data(0, OutlineTree::kIdRole).toInt() == focusId) {
+                focus = chapter->child(j);
+                chapter->setExpanded(true);
+            }
+        }
+    }
+    // The workspace shows the edited node, under its new titles: the next save writes the
+    // content file those titles name.
+    if (focus) {
+        TreeView1->setCurrentItem(focus);
+        TreeView1_NodeClick(focus);
+    } else {
+        clearSectionWorkspace();
+    }
 }
 
 void frmMain1::SetSelectedNodeImage(QTreeWidget* tree, int image)

@@ -23,6 +23,7 @@ namespace folioneer {
 class ExactLabel;
 class ExactTextEdit;
 class LinkLabel;
+class OutlineEditing;
 class OutlineTree;
 class RichTextBox;
 
@@ -82,6 +83,8 @@ private:
     void lblProjectFolder_Change();
     bool LoadTreeIcons();
     void FillOutlineTree();
+    /// Shows the outline again after an edit, the node `focusId` selected and open.
+    void showEditedOutline(int focusId);
     void SetSelectedNodeImage(QTreeWidget* tree, int image);
     void clearSectionWorkspace();
     void loadSectionContent(const QString& path);
@@ -122,6 +125,7 @@ private:
 
     QString sProjectPath;
     OutlineEditor m_outline;
+    OutlineEditing* m_outlineEditing = nullptr;
     bool bLoadingNode = false;
 };
 
