@@ -6,8 +6,10 @@
 #include "app/outline_editing.h"
 #include "app/outline_tree.h"
 #include "app/rich_text_box.h"
+#include "app/section_history_dialog.h"
 #include "export/book_export.h"
 #include "outline/outline_model.h"
+#include "outline/section_history.h"
 #include "project/content_paths.h"
 #include "project/program_paths.h"
 #include "project/project_files.h"
@@ -25,6 +27,7 @@
 #include <QFrame>
 #include <QImageReader>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
@@ -210,6 +213,15 @@ void frmMain1::createControls()
     // its names, and empty names would point outside any project.
     RichTextBox1->setEnabled(false);
     connect(RichTextBox1, &QTextEdit::textChanged, this, &frmMain1::RichTextBox1_Change);
+    RichTextBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(RichTextBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu* menu = RichTextBox1->createStandardContextMenu(at);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->addSeparator();
+        QAction* history = menu->addAction(tr("History…"), this, &frmMain1::showSectionHistory);
+        history->setEnabled(RichTextBox1->isEnabled() && !sProjectPath.isEmpty());
+        menu->popup(RichTextBox1->viewport()->mapToGlobal(at));
+    });
 
     auto* save = new QShortcut(QKeySequence::Save, this);
     connect(save, &QShortcut::activated, this, [this] {
@@ -482,6 +494,15 @@ void frmMain1::cmdSaveChanges_Click()
     }
     cmdSaveChanges->hide();
     const QString path = ContentFilePath(sProjectPath, lblParentNode->caption(), lblSelectedItem->caption());
+    // The file as it was is kept in the section's history before the save replaces it.
+    if (const Result kept = keepSectionVersion(path); !kept) {
+        cmdSaveChanges->show();
+        showMessage(tr("The section could not be saved.") + QStringLiteral("\n\n") +
+                        displayTextFor(lblSelectedItem->caption(), true) + QStringLiteral("\n\n") +
+                        kept.text(),
+                    QStringLiteral("Error"), MessageIcon::Exclamation);
+        return;
+    }
     const FileStatus status = writeFileAtomically(path, rtf::writeRtf(*RichTextBox1->document()));
     if (!status.ok()) {
         // The edits stay in the box and stay marked as unsaved.
@@ -493,6 +514,19 @@ void frmMain1::cmdSaveChanges_Click()
         return;
     }
     SetSelectedNodeImage(TreeView1, kDocumentImage);
+}
+
+void frmMain1::showSectionHistory()
+{
+    if (!RichTextBox1->isEnabled() || sProjectPath.isEmpty()) {
+        return;
+    }
+    SectionHistoryDialog dialog(
+        ContentFilePath(sProjectPath, lblParentNode->caption(), lblSelectedItem->caption()), this);
+    if (dialog.exec() == QDialog::Accepted && !dialog.chosen().isEmpty()) {
+        // An edit like any other: "Save Changes" decides whether it replaces the file.
+        RichTextBox1->loadRtf(dialog.chosen(), verdana(10));
+    }
 }
 
 bool frmMain1::confirmLeavingEditedSection()

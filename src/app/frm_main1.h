@@ -77,6 +77,9 @@ public:
     /// section stays open with its edits).
     bool confirmLeavingEditedSection();
 
+    /// Lists the shown section's kept versions; a restored one becomes an unsaved edit.
+    void showSectionHistory();
+
 private:
     void createControls();
     void Form_Load();

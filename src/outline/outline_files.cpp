@@ -106,8 +106,11 @@ Result moveFile(const QString& from, const QString& to)
     if (Result made = ensureFolder(to); !made) {
         return made;
     }
-    QFile file(from);
-    if (!file.rename(to)) {
+    if (QFileInfo(from).isDir()) {
+        if (!QDir().rename(from, to)) {
+            return failed(tr("The folder %1 could not be moved.").arg(from));
+        }
+    } else if (QFile file(from); !file.rename(to)) {
         return failed(file.errorString());
     }
     stepReached({"rename", 0});
@@ -372,7 +375,16 @@ Result planFiles(const ProjectOutline& before, const ProjectOutline& after, cons
             trashOp(op.to, QFileInfo(op.to).completeBaseName(), QString());
         }
     }
-    plan.ops = copies + trashes + moves + restores;
+    // A section's earlier versions follow its text to its new name.
+    QList<FileOp> histories;
+    for (const FileOp& op : moves) {
+        const QString from = QStringLiteral(".history/") + op.from;
+        const QString to = QStringLiteral(".history/") + op.to;
+        if (QFileInfo(inProject(folder, from)).isDir() && !QFileInfo::exists(inProject(folder, to))) {
+            histories.append({OpKind::Move, from, to, {}});
+        }
+    }
+    plan.ops = copies + trashes + moves + restores + histories;
     return {};
 }
 

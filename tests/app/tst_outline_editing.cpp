@@ -4,7 +4,10 @@
 #include "main_window_fixture.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QTimer>
 
 using namespace folioneer;
 using namespace folioneer::test;
@@ -50,6 +53,7 @@ private slots:
     void refusedRenameShowsTheCollisionBox();
     void undoAndRedoByKeyboard();
     void dropOfASectionOnAChapter();
+    void historyRestoreIsAnUnsavedEdit();
 };
 
 void tst_OutlineEditing::moveByKeyboardAsksAboutUnsavedEditsFirst()
@@ -195,6 +199,27 @@ void tst_OutlineEditing::dropOfASectionOnAChapter()
                                                           int(OutlineTree::DropPlace::On));
     QCOMPARE(book.node(1, 1)->text(0), QStringLiteral("Alpha"));
     QCOMPARE(readFile(book.file("two---alpha.txt")), kAlpha);
+}
+
+void tst_OutlineEditing::historyRestoreIsAnUnsavedEdit()
+{
+    Book book;
+    QVERIFY(book.showWindow());
+    book.select(0, 0);
+    book.content()->setPlainText(QStringLiteral("Second words."));
+    book.window->cmdSaveChanges_Click();
+    QVERIFY(!book.saveShown());
+
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        QCOMPARE(dialog->findChild<QListWidget*>(QStringLiteral("lstVersions"))->count(), 1);
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdRestore"))->click();
+    });
+    book.window->showSectionHistory();
+    QCOMPARE(book.content()->toPlainText().trimmed(), QStringLiteral("Alpha text."));
+    QVERIFY(book.saveShown());
+    QVERIFY(readFile(book.file("one---alpha.txt")).contains("Second words."));
 }
 
 QTEST_MAIN(tst_OutlineEditing)
