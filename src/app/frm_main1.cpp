@@ -10,6 +10,7 @@
 #include "export/book_export.h"
 #include "outline/outline_model.h"
 #include "outline/section_history.h"
+#include "outline/unplaced_texts.h"
 #include "project/content_paths.h"
 #include "project/program_paths.h"
 #include "project/project_files.h"
@@ -150,6 +151,10 @@ void frmMain1::createControls()
     lblProjectFolder = place(new ExactLabel(Picture1), "lblProjectFolder",
                              twipsRect(design::lblProjectFolder), verdana(9.75));
     lblProjectFolder->hide();
+    // A quiet note in the free right part of the band, never a box.
+    lblUnplaced = caption({}, Picture1, "lblUnplaced", twipsRect(12600, 420, 5600, 330), verdana(8.25));
+    lblUnplaced->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    setTextColour(lblUnplaced, Qt::white);
     connect(lblProjectFolder, &ExactLabel::captionChanged, this, &frmMain1::lblProjectFolder_Change);
 
     Label6 = caption(QStringLiteral("Table of Contents:"), this, "Label6", twipsRect(design::Label6),
@@ -320,6 +325,7 @@ bool frmMain1::LoadTreeIcons()
 void frmMain1::FillOutlineTree()
 {
     const ProjectOutline& outline = m_outline.outline();
+    lblUnplaced->clear();
     switch (outline.error) {
     case OutlineLoadError::SectionBeforeChapter:
         showMessage(QStringLiteral("Error: Nodo principal no encontrado."),
@@ -348,6 +354,12 @@ void frmMain1::FillOutlineTree()
     }
     // Added in one go: chapters stay collapsed and no node becomes current or selected.
     TreeView1->addTopLevelItems(chapters);
+    const qsizetype unplaced = unplacedTexts(outline, false).size();
+    if (unplaced > 0) {
+        lblUnplaced->setText(
+            tr("%n text(s) in the folder belong to no section: Unplaced Texts… in the outline's menu",
+               nullptr, int(unplaced)));
+    }
 }
 
 void frmMain1::showEditedOutline(int focusId)

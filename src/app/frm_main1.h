@@ -104,6 +104,7 @@ private:
     QWidget* Picture1 = nullptr;
     QLabel* lblAppName = nullptr;
     QLabel* lblBy = nullptr;
+    QLabel* lblUnplaced = nullptr;
     ExactLabel* lblProjectFolder = nullptr;
     QLabel* Label6 = nullptr;
     LinkLabel* lblProjectManager = nullptr;

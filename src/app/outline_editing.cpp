@@ -6,8 +6,10 @@
 #include "outline/outline_editor.h"
 #include "outline/toc_writer.h"
 #include "outline/trash.h"
+#include "outline/unplaced_texts.h"
 
 #include <QDialog>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -331,6 +333,7 @@ QMenu* OutlineEditing::buildMenu(QWidget* parent)
     add(tr("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), editable && m_editor.canRedo(),
         [this] { redo(); });
     menu->addSeparator();
+    add(tr("Unplaced Texts…"), {}, editable, [this] { showUnplacedTexts(); });
     add(tr("Trash…"), {}, editable, [this] { showTrash(); });
     return menu;
 }
@@ -403,6 +406,87 @@ void OutlineEditing::showTrash()
         fill();
     });
     dialog.resize(480, 320);
+    dialog.exec();
+}
+
+void OutlineEditing::showUnplacedTexts()
+{
+    if (!canEdit()) {
+        return;
+    }
+    const QString folder = m_editor.outline().projectFolder;
+    QDialog dialog(m_hooks.dialogParent());
+    dialog.setObjectName(QStringLiteral("frmUnplacedTexts"));
+    dialog.setWindowTitle(tr("Unplaced Texts"));
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(tr("Texts in the project folder that no section names:"), &dialog));
+    auto* list = new QListWidget(&dialog);
+    list->setObjectName(QStringLiteral("lstUnplaced"));
+    layout->addWidget(list);
+    layout->addWidget(new QLabel(tr("Attach to a section without text:"), &dialog));
+    auto* sections = new QComboBox(&dialog);
+    sections->setObjectName(QStringLiteral("cboSections"));
+    layout->addWidget(sections);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* attach = buttons->addButton(tr("Attach"), QDialogButtonBox::ActionRole);
+    attach->setObjectName(QStringLiteral("cmdAttach"));
+    QPushButton* trash = buttons->addButton(tr("Move to Trash"), QDialogButtonBox::ActionRole);
+    trash->setObjectName(QStringLiteral("cmdTrash"));
+    buttons->addButton(QDialogButtonBox::Close);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+
+    QList<UnplacedText> texts;
+    QList<const OutlineSection*> empty;
+    const auto fill = [&] {
+        m_editor.refreshContent();
+        texts = unplacedTexts(m_editor.outline());
+        list->clear();
+        for (const UnplacedText& text : texts) {
+            list->addItem(text.fileName + QStringLiteral(" — ") + text.firstWords);
+        }
+        sections->clear();
+        empty.clear();
+        for (const OutlineChapterEntry& chapter : m_editor.outline().chapters) {
+            for (const OutlineSection& section : chapter.sections) {
+                if (!section.hasContent) {
+                    empty.append(&section);
+                    sections->addItem(visibleTitle(chapter.title) + QStringLiteral(" / ") +
+                                      visibleTitle(section.title));
+                }
+            }
+        }
+        attach->setEnabled(!texts.isEmpty() && !empty.isEmpty());
+        trash->setEnabled(!texts.isEmpty());
+        if (!texts.isEmpty()) {
+            list->setCurrentRow(0);
+        }
+    };
+    fill();
+    const auto finish = [&](const Result& result, int focusId) {
+        if (!result) {
+            showError(result.text());
+        }
+        m_editor.refreshContent();
+        m_hooks.showOutline(focusId);
+        fill();
+    };
+    connect(attach, &QPushButton::clicked, &dialog, [&] {
+        const int row = list->currentRow();
+        const int target = sections->currentIndex();
+        if (row < 0 || row >= texts.size() || target < 0 || target >= empty.size()) {
+            return;
+        }
+        const OutlineSection section = *empty.at(target);
+        finish(attachUnplacedText(folder, texts.at(row).fileName, section.contentPath), section.id);
+    });
+    connect(trash, &QPushButton::clicked, &dialog, [&] {
+        const int row = list->currentRow();
+        if (row >= 0 && row < texts.size()) {
+            finish(trashUnplacedText(folder, texts.at(row).fileName), m_editor.focusId());
+        }
+    });
+    dialog.resize(560, 360);
     dialog.exec();
 }
 

@@ -48,6 +48,7 @@ public:
     void undo();
     void redo();
     void showTrash();
+    void showUnplacedTexts();
 
     /// The context menu with every edit (built afresh for the selected node).
     QMenu* buildMenu(QWidget* parent);

@@ -24,6 +24,8 @@ public:
     /// Starts over with a freshly loaded outline; the undo history is dropped.
     void reset(ProjectOutline outline);
     const ProjectOutline& outline() const { return m_outline; }
+    /// Reads again which sections have a content file (after a save or an attached text).
+    void refreshContent() { refreshContentPaths(m_outline); }
 
     /// The id of the chapter or section the last edit, undo or redo concerned (0: none).
     int focusId() const { return m_focusId; }

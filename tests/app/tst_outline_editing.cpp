@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTimer>
@@ -54,6 +55,7 @@ private slots:
     void undoAndRedoByKeyboard();
     void dropOfASectionOnAChapter();
     void historyRestoreIsAnUnsavedEdit();
+    void unplacedTextsGetAQuietNote();
 };
 
 void tst_OutlineEditing::moveByKeyboardAsksAboutUnsavedEditsFirst()
@@ -220,6 +222,17 @@ void tst_OutlineEditing::historyRestoreIsAnUnsavedEdit()
     QCOMPARE(book.content()->toPlainText().trimmed(), QStringLiteral("Alpha text."));
     QVERIFY(book.saveShown());
     QVERIFY(readFile(book.file("one---alpha.txt")).contains("Second words."));
+}
+
+void tst_OutlineEditing::unplacedTextsGetAQuietNote()
+{
+    Book book;
+    QCOMPARE(book.control<QLabel>("lblUnplaced")->text(), QString());
+    QVERIFY(writeFile(book.file("one---old-title.txt"), kAlpha));
+    book.boxes.shown.clear();
+    book.window->LoadProject(book.folder);
+    QVERIFY(book.boxes.shown.isEmpty());
+    QVERIFY(book.control<QLabel>("lblUnplaced")->text().startsWith(QStringLiteral("1 text")));
 }
 
 QTEST_MAIN(tst_OutlineEditing)
