@@ -152,7 +152,7 @@ void frmMain1::createControls()
                              twipsRect(design::lblProjectFolder), verdana(9.75));
     lblProjectFolder->hide();
     // A quiet note in the free right part of the band, never a box.
-    lblUnplaced = caption({}, Picture1, "lblUnplaced", twipsRect(12600, 420, 5600, 330), verdana(8.25));
+    lblUnplaced = caption({}, Picture1, "lblUnplaced", twipsRect(design::lblUnplaced), verdana(8.25));
     lblUnplaced->setAlignment(Qt::AlignRight | Qt::AlignTop);
     setTextColour(lblUnplaced, Qt::white);
     connect(lblProjectFolder, &ExactLabel::captionChanged, this, &frmMain1::lblProjectFolder_Change);
