@@ -3,9 +3,14 @@
 #include "app/frm_main1.h"
 
 #include "app/frm_main1_design.h"
+#include "app/outline_editing.h"
 #include "app/outline_tree.h"
 #include "app/rich_text_box.h"
+#include "app/section_history_dialog.h"
 #include "export/book_export.h"
+#include "outline/outline_model.h"
+#include "outline/section_history.h"
+#include "outline/unplaced_texts.h"
 #include "project/content_paths.h"
 #include "project/program_paths.h"
 #include "project/project_files.h"
@@ -23,6 +28,7 @@
 #include <QFrame>
 #include <QImageReader>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
@@ -145,6 +151,10 @@ void frmMain1::createControls()
     lblProjectFolder = place(new ExactLabel(Picture1), "lblProjectFolder",
                              twipsRect(design::lblProjectFolder), verdana(9.75));
     lblProjectFolder->hide();
+    // A quiet note in the free right part of the band, never a box.
+    lblUnplaced = caption({}, Picture1, "lblUnplaced", twipsRect(design::lblUnplaced), verdana(8.25));
+    lblUnplaced->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    setTextColour(lblUnplaced, Qt::white);
     connect(lblProjectFolder, &ExactLabel::captionChanged, this, &frmMain1::lblProjectFolder_Change);
 
     Label6 = caption(QStringLiteral("Table of Contents:"), this, "Label6", twipsRect(design::Label6),
@@ -157,6 +167,11 @@ void frmMain1::createControls()
     connect(TreeView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* node) { TreeView1_NodeClick(node); });
     connect(TreeView1, &OutlineTree::nodeChosenByKeyboard, this, &frmMain1::TreeView1_NodeClick);
+    m_outlineEditing = new OutlineEditing(*TreeView1, m_outline, m_messageBoxes,
+                                          {[this] { return confirmLeavingEditedSection(); },
+                                           [this](int focusId) { showEditedOutline(focusId); },
+                                           [this] { return dialogParent(); }},
+                                          this);
 
     cmdCopyEverything = place(new QPushButton(QStringLiteral("Copy Everything to Clipboard"), this),
                               "cmdCopyEverything", twipsRect(design::cmdCopyEverything), verdana(9.75));
@@ -203,6 +218,15 @@ void frmMain1::createControls()
     // its names, and empty names would point outside any project.
     RichTextBox1->setEnabled(false);
     connect(RichTextBox1, &QTextEdit::textChanged, this, &frmMain1::RichTextBox1_Change);
+    RichTextBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(RichTextBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu* menu = RichTextBox1->createStandardContextMenu(at);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->addSeparator();
+        QAction* history = menu->addAction(tr("History…"), this, &frmMain1::showSectionHistory);
+        history->setEnabled(RichTextBox1->isEnabled() && !sProjectPath.isEmpty());
+        menu->popup(RichTextBox1->viewport()->mapToGlobal(at));
+    });
 
     auto* save = new QShortcut(QKeySequence::Save, this);
     connect(save, &QShortcut::activated, this, [this] {
@@ -269,12 +293,13 @@ void frmMain1::LoadProject(const QString& sProjectFolder)
         showMessage(kLoadError, QStringLiteral("Error"), MessageIcon::Information);
         return;
     }
-    const TextFileRead toc = readTableOfContents(sProjectFolder);
-    if (!toc.ok()) {
+    ProjectOutline outline = loadProjectOutline(sProjectFolder);
+    if (outline.error == OutlineLoadError::TocUnreadable) {
         showMessage(kLoadError, QStringLiteral("Error"), MessageIcon::Information);
         return;
     }
-    FillOutlineTree(SplitLines(toc.text));
+    m_outline.reset(std::move(outline));
+    FillOutlineTree();
 
     const TextFileRead mainTopic = readMainTopic(sProjectFolder);
     if (!mainTopic.ok()) {
@@ -297,34 +322,78 @@ bool frmMain1::LoadTreeIcons()
     return true;
 }
 
-void frmMain1::FillOutlineTree(const QStringList& lines)
+void frmMain1::FillOutlineTree()
 {
-    const Outline outline = buildOutline(lines);
+    const ProjectOutline& outline = m_outline.outline();
+    lblUnplaced->clear();
     switch (outline.error) {
-    case OutlineError::SectionBeforeChapter:
+    case OutlineLoadError::SectionBeforeChapter:
         showMessage(QStringLiteral("Error: Nodo principal no encontrado."),
                     QString::fromLatin1(kProgramTitle), MessageIcon::None);
         return;
-    case OutlineError::NoChapters:
+    case OutlineLoadError::NoChapters:
         showMessage(QStringLiteral("Error: No se encontraron nodos principales."),
                     QString::fromLatin1(kProgramTitle), MessageIcon::None);
         return;
-    case OutlineError::None:
+    case OutlineLoadError::TocUnreadable:
+    case OutlineLoadError::None:
         break;
     }
     QList<QTreeWidgetItem*> chapters;
     chapters.reserve(outline.chapters.size());
-    for (const OutlineChapter& chapter : outline.chapters) {
+    for (const OutlineChapterEntry& chapter : outline.chapters) {
         QTreeWidgetItem* chapterNode = OutlineTree::makeNode(chapter.title, kChapterImage, ImageList1);
-        for (const QString& section : chapter.sections) {
-            const bool hasContent = ArchivoExiste(ContentFilePath(sProjectPath, chapter.title, section));
-            chapterNode->addChild(
-                OutlineTree::makeNode(section, hasContent ? kDocumentImage : kBlankImage, ImageList1));
+        chapterNode->setData(0, OutlineTree::kIdRole, chapter.id);
+        for (const OutlineSection& section : chapter.sections) {
+            QTreeWidgetItem* sectionNode = OutlineTree::makeNode(
+                section.title, section.hasContent ? kDocumentImage : kBlankImage, ImageList1);
+            sectionNode->setData(0, OutlineTree::kIdRole, section.id);
+            chapterNode->addChild(sectionNode);
         }
         chapters.append(chapterNode);
     }
     // Added in one go: chapters stay collapsed and no node becomes current or selected.
     TreeView1->addTopLevelItems(chapters);
+    const qsizetype unplaced = unplacedTexts(outline, false).size();
+    if (unplaced > 0) {
+        lblUnplaced->setText(
+            tr("%n text(s) in the folder belong to no section: Unplaced Texts… in the outline's menu",
+               nullptr, int(unplaced)));
+    }
+}
+
+void frmMain1::showEditedOutline(int focusId)
+{
+    QList<int> expanded;
+    for (int i = 0; i < TreeView1->topLevelItemCount(); ++i) {
+        if (TreeView1->topLevelItem(i)->isExpanded()) {
+            expanded.append(TreeView1->topLevelItem(i)->data(0, OutlineTree::kIdRole).toInt());
+        }
+    }
+    TreeView1->clear();
+    FillOutlineTree();
+    QTreeWidgetItem* focus = nullptr;
+    for (int i = 0; i < TreeView1->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* chapter = TreeView1->topLevelItem(i);
+        chapter->setExpanded(expanded.contains(chapter->data(0, OutlineTree::kIdRole).toInt()));
+        if (chapter->data(0, OutlineTree::kIdRole).toInt() == focusId) {
+            focus = chapter;
+        }
+        for (int j = 0; j < chapter->childCount(); ++j) {
+            if (chapter->child(j)->data(0, OutlineTree::kIdRole).toInt() == focusId) {
+                focus = chapter->child(j);
+                chapter->setExpanded(true);
+            }
+        }
+    }
+    // The workspace shows the edited node, under its new titles: the next save writes the
+    // content file those titles name.
+    if (focus) {
+        TreeView1->setCurrentItem(focus);
+        TreeView1_NodeClick(focus);
+    } else {
+        clearSectionWorkspace();
+    }
 }
 
 void frmMain1::SetSelectedNodeImage(QTreeWidget* tree, int image)
@@ -437,6 +506,15 @@ void frmMain1::cmdSaveChanges_Click()
     }
     cmdSaveChanges->hide();
     const QString path = ContentFilePath(sProjectPath, lblParentNode->caption(), lblSelectedItem->caption());
+    // The file as it was is kept in the section's history before the save replaces it.
+    if (const Result kept = keepSectionVersion(path); !kept) {
+        cmdSaveChanges->show();
+        showMessage(tr("The section could not be saved.") + QStringLiteral("\n\n") +
+                        displayTextFor(lblSelectedItem->caption(), true) + QStringLiteral("\n\n") +
+                        kept.text(),
+                    QStringLiteral("Error"), MessageIcon::Exclamation);
+        return;
+    }
     const FileStatus status = writeFileAtomically(path, rtf::writeRtf(*RichTextBox1->document()));
     if (!status.ok()) {
         // The edits stay in the box and stay marked as unsaved.
@@ -448,6 +526,19 @@ void frmMain1::cmdSaveChanges_Click()
         return;
     }
     SetSelectedNodeImage(TreeView1, kDocumentImage);
+}
+
+void frmMain1::showSectionHistory()
+{
+    if (!RichTextBox1->isEnabled() || sProjectPath.isEmpty()) {
+        return;
+    }
+    SectionHistoryDialog dialog(
+        ContentFilePath(sProjectPath, lblParentNode->caption(), lblSelectedItem->caption()), this);
+    if (dialog.exec() == QDialog::Accepted && !dialog.chosen().isEmpty()) {
+        // An edit like any other: "Save Changes" decides whether it replaces the file.
+        RichTextBox1->loadRtf(dialog.chosen(), verdana(10));
+    }
 }
 
 bool frmMain1::confirmLeavingEditedSection()

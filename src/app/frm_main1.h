@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "outline/outline_editor.h"
 #include "widgets/message_boxes.h"
 
 #include <QIcon>
@@ -22,6 +23,7 @@ namespace folioneer {
 class ExactLabel;
 class ExactTextEdit;
 class LinkLabel;
+class OutlineEditing;
 class OutlineTree;
 class RichTextBox;
 
@@ -75,12 +77,17 @@ public:
     /// section stays open with its edits).
     bool confirmLeavingEditedSection();
 
+    /// Lists the shown section's kept versions; a restored one becomes an unsaved edit.
+    void showSectionHistory();
+
 private:
     void createControls();
     void Form_Load();
     void lblProjectFolder_Change();
     bool LoadTreeIcons();
-    void FillOutlineTree(const QStringList& lines);
+    void FillOutlineTree();
+    /// Shows the outline again after an edit, the node `focusId` selected and open.
+    void showEditedOutline(int focusId);
     void SetSelectedNodeImage(QTreeWidget* tree, int image);
     void clearSectionWorkspace();
     void loadSectionContent(const QString& path);
@@ -97,6 +104,7 @@ private:
     QWidget* Picture1 = nullptr;
     QLabel* lblAppName = nullptr;
     QLabel* lblBy = nullptr;
+    QLabel* lblUnplaced = nullptr;
     ExactLabel* lblProjectFolder = nullptr;
     QLabel* Label6 = nullptr;
     LinkLabel* lblProjectManager = nullptr;
@@ -120,6 +128,8 @@ private:
     RichTextBox* RichTextBox1 = nullptr;
 
     QString sProjectPath;
+    OutlineEditor m_outline;
+    OutlineEditing* m_outlineEditing = nullptr;
     bool bLoadingNode = false;
 };
 

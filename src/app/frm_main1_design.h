@@ -29,6 +29,8 @@ inline constexpr TwipsRect RichTextBox1{5445, 5355, 12750, 3930};
 inline constexpr TwipsRect lblAppName{270, 405, 4065, 330};
 inline constexpr TwipsRect lblBy{3825, 420, 4065, 330};
 inline constexpr TwipsRect lblProjectFolder{8550, 360, 3750, 465};
+// The note about unplaced texts, in the band's free space right of the hidden project folder.
+inline constexpr TwipsRect lblUnplaced{12600, 420, 5600, 330};
 
 // In the frame Frame1.
 inline constexpr TwipsRect Label4{315, 315, 1815, 285};

@@ -5,6 +5,8 @@
 #include "widgets/exact_text.h"
 
 #include <QApplication>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -32,7 +34,10 @@ OutlineTree::OutlineTree(QWidget* parent) : QTreeWidget(parent)
     header()->hide();
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
+    // No edit on click: a click on the selected section reloads it. Renames start from F2.
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragDropMode(QAbstractItemView::InternalMove);
+    setDefaultDropAction(Qt::MoveAction);
     setUniformRowHeights(true);
     setRootIsDecorated(true);
 }
@@ -64,6 +69,12 @@ void OutlineTree::setImage(QTreeWidgetItem* node, int image, const QList<QIcon>&
 
 void OutlineTree::keyPressEvent(QKeyEvent* event)
 {
+    // Before the item view's own handling: Ctrl+Up/Down would otherwise move the current node,
+    // choosing the neighbouring section.
+    if (m_keyHandler && m_keyHandler(event)) {
+        event->accept();
+        return;
+    }
     QTreeWidgetItem* before = currentItem();
     QTreeWidget::keyPressEvent(event);
     QTreeWidgetItem* after = currentItem();
@@ -83,15 +94,64 @@ void OutlineTree::focusInEvent(QFocusEvent* event)
     }
 }
 
+void OutlineTree::mousePressEvent(QMouseEvent* event)
+{
+    m_pressPosition = event->position().toPoint();
+    QTreeWidget::mousePressEvent(event);
+}
+
 void OutlineTree::mouseMoveEvent(QMouseEvent* event)
 {
     // Dragging over the nodes with a button held would move the selection without a click,
-    // leaving the workspace showing another section than the one selected.
+    // leaving the workspace showing another section than the one selected; such a move drags
+    // the node under the press instead.
     if (event->buttons() != Qt::NoButton) {
         event->accept();
+        QTreeWidgetItem* pressed = itemAt(m_pressPosition);
+        if ((event->buttons() & Qt::LeftButton) && pressed && pressed->isSelected() &&
+            (event->position().toPoint() - m_pressPosition).manhattanLength() >=
+                QApplication::startDragDistance()) {
+            m_dragged = pressed;
+            startDrag(Qt::MoveAction);
+            m_dragged = nullptr;
+        }
         return;
     }
     QTreeWidget::mouseMoveEvent(event);
+}
+
+bool OutlineTree::acceptsDrop(QTreeWidgetItem* target, DropIndicatorPosition position) const
+{
+    if (!m_dragged || !target || target == m_dragged || position == OnViewport) {
+        return false;
+    }
+    // Two levels only: a chapter goes among chapters, a section into a chapter.
+    if (!m_dragged->parent()) {
+        return !target->parent() && position != OnItem;
+    }
+    return true;
+}
+
+void OutlineTree::dragMoveEvent(QDragMoveEvent* event)
+{
+    QTreeWidget::dragMoveEvent(event);
+    if (!acceptsDrop(itemAt(event->position().toPoint()), dropIndicatorPosition())) {
+        event->ignore();
+    }
+}
+
+void OutlineTree::dropEvent(QDropEvent* event)
+{
+    QTreeWidgetItem* target = itemAt(event->position().toPoint());
+    const DropIndicatorPosition position = dropIndicatorPosition();
+    // The tree never moves its own nodes: the outline is edited, then shown again.
+    event->setDropAction(Qt::IgnoreAction);
+    event->accept();
+    if (acceptsDrop(target, position)) {
+        emit dropRequested(m_dragged, target,
+                           position == AboveItem ? DropPlace::Above
+                                                 : (position == OnItem ? DropPlace::On : DropPlace::Below));
+    }
 }
 
 void OutlineTree::keyboardSearch(const QString& search)
