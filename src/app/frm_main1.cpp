@@ -5,6 +5,7 @@
 #include "app/frm_main1_design.h"
 #include "app/outline_tree.h"
 #include "app/rich_text_box.h"
+#include "app/writing_tools.h"
 #include "export/book_export.h"
 #include "project/content_paths.h"
 #include "project/program_paths.h"
@@ -211,6 +212,17 @@ void frmMain1::createControls()
         }
     });
 
+    m_writingTools = new WritingTools(m_programFolder,
+                                      {this, TreeView1, RichTextBox1, [this] { return sProjectPath; },
+                                       [this] {
+                                           if (!cmdSaveChanges->isHidden()) {
+                                               cmdSaveChanges_Click();
+                                           }
+                                       },
+                                       [this] { return confirmLeavingEditedSection(); },
+                                       [this](QTreeWidgetItem* node) { TreeView1_NodeClick(node); }},
+                                      this);
+
     setTabOrder(TreeView1, txtContentPrompt);
     setTabOrder(txtContentPrompt, RichTextBox1);
     setTabOrder(RichTextBox1, cmdSaveChanges);
@@ -264,6 +276,7 @@ void frmMain1::LoadProject(const QString& sProjectFolder)
     // saved into this folder, whatever happens below.
     clearSectionWorkspace();
     TreeView1->clear();
+    m_writingTools->projectLoaded();
 
     if (!LoadTreeIcons()) {
         showMessage(kLoadError, QStringLiteral("Error"), MessageIcon::Information);
@@ -282,6 +295,7 @@ void frmMain1::LoadProject(const QString& sProjectFolder)
         return;
     }
     lblMainTopic->setCaption(mainTopic.text);
+    m_writingTools->projectLoaded();
 }
 
 bool frmMain1::LoadTreeIcons()
@@ -399,6 +413,7 @@ void frmMain1::TreeView1_NodeClick(QTreeWidgetItem* Node)
     // Undo never brings back another section's text.
     RichTextBox1->document()->clearUndoRedoStacks();
     bLoadingNode = false;
+    m_writingTools->nodeShown();
 }
 
 void frmMain1::loadSectionContent(const QString& path)
@@ -448,6 +463,7 @@ void frmMain1::cmdSaveChanges_Click()
         return;
     }
     SetSelectedNodeImage(TreeView1, kDocumentImage);
+    m_writingTools->sectionSaved();
 }
 
 bool frmMain1::confirmLeavingEditedSection()

@@ -24,6 +24,7 @@ class ExactTextEdit;
 class LinkLabel;
 class OutlineTree;
 class RichTextBox;
+class WritingTools;
 
 // The main window: the outline of the open book, the section workspace and the whole-book
 // export. Owns the state that says which project is open (the hidden label lblProjectFolder)
@@ -75,6 +76,9 @@ public:
     /// section stays open with its edits).
     bool confirmLeavingEditedSection();
 
+    /// Spelling, word counts, find and focus mode.
+    WritingTools& writingTools() const { return *m_writingTools; }
+
 private:
     void createControls();
     void Form_Load();
@@ -118,6 +122,7 @@ private:
     LinkLabel* lblPaste = nullptr;
     QPushButton* cmdSaveChanges = nullptr;
     RichTextBox* RichTextBox1 = nullptr;
+    WritingTools* m_writingTools = nullptr;
 
     QString sProjectPath;
     bool bLoadingNode = false;

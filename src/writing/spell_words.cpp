@@ -8,6 +8,10 @@ namespace folioneer {
 
 namespace {
 
+// Longer "words" are not words anyone looks up (dictionaries stop at 100 bytes); checking them
+// would only cost time.
+constexpr qsizetype kMaxWordLength = 60;
+
 bool isApostrophe(QChar c)
 {
     return c == u'\'' || c == u'\u2019';
@@ -57,7 +61,7 @@ void addWords(QStringView text, qsizetype offset, QList<WordSpan>& out)
             }
         }
         // Capitals only is an abbreviation; scripts without case are always checked.
-        if (!digit && (lower || !upper)) {
+        if (!digit && (lower || !upper) && i - start <= kMaxWordLength) {
             out.append({offset + start, i - start});
         }
     }

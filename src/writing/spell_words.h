@@ -9,8 +9,8 @@ namespace folioneer {
 
 // Which pieces of a text are words for the spelling check. Web addresses and e-mail addresses
 // are recognised first and skipped whole; the rest splits into words of letters with
-// apostrophes inside ("don't", "don’t"). Words holding a digit and words in capitals only are
-// skipped too. Knows nothing about dictionaries.
+// apostrophes inside ("don't", "don’t"). Words holding a digit, words in capitals only and
+// words longer than 60 characters are skipped too. Knows nothing about dictionaries.
 
 struct WordSpan {
     qsizetype start = 0;

@@ -45,6 +45,8 @@ void tst_Spelling::wordsToCheck_data()
     QTest::newRow("apostrophes inside, quotes outside")
         << QString::fromUtf8("don't don’t 'quoted' ’tis")
         << QStringList{"don't", QString::fromUtf8("don’t"), "quoted", "tis"};
+    QTest::newRow("overlong run") << QString(61, u'w') + QStringLiteral(" and ") + QString(60, u'w')
+                                  << QStringList{"and", QString(60, u'w')};
     QTest::newRow("hyphen splits") << "well-known" << QStringList{"well", "known"};
     QTest::newRow("script without case")
         << QString::fromUtf8("中文 Привет")
