@@ -40,6 +40,9 @@ SpellHighlighter::SpellHighlighter(QTextEdit& editor, Spelling& spelling)
 {
     m_slices.setInterval(0);
     connect(&m_slices, &QTimer::timeout, this, &SpellHighlighter::checkSlice);
+    m_newDocument.setSingleShot(true);
+    m_newDocument.setInterval(0);
+    connect(&m_newDocument, &QTimer::timeout, this, &SpellHighlighter::recheckAll);
     // The editor is handed a new document on every load; it announces that as a change of text.
     connect(&m_editor, &QTextEdit::textChanged, this, &SpellHighlighter::attach);
     connect(m_editor.verticalScrollBar(), &QScrollBar::valueChanged, this, &SpellHighlighter::checkVisible);
@@ -71,7 +74,12 @@ void SpellHighlighter::attach()
     }
     m_document = document;
     connect(document, &QTextDocument::contentsChange, this, &SpellHighlighter::contentsChanged);
-    recheckAll();
+    // Marking a paragraph makes the document lay out again up to it. While the editor is still
+    // taking the document in, that would lay out all of it at once; once the editor has shown
+    // it, only what is needed is laid out and the rest follows in the background.
+    m_next = -1;
+    m_slices.stop();
+    m_newDocument.start();
 }
 
 void SpellHighlighter::recheckAll()
@@ -93,6 +101,10 @@ void SpellHighlighter::recheckAll()
 
 void SpellHighlighter::checkAll()
 {
+    if (m_newDocument.isActive()) {
+        m_newDocument.stop();
+        recheckAll();
+    }
     while (m_next >= 0) {
         checkSlice();
     }
@@ -101,7 +113,7 @@ void SpellHighlighter::checkAll()
 void SpellHighlighter::contentsChanged(int position, int removed, int added)
 {
     Q_UNUSED(removed);
-    if (m_applying || !m_document) {
+    if (m_applying || !m_document || m_newDocument.isActive()) {
         return;
     }
     if (!m_spelling.isReady()) {

@@ -32,7 +32,7 @@ public:
     /// Checks every paragraph not yet checked now, at once (tests and benchmarks).
     void checkAll();
     /// True while paragraphs are waiting to be checked.
-    bool isPending() const { return m_next >= 0; }
+    bool isPending() const { return m_next >= 0 || m_newDocument.isActive(); }
 
 private:
     void attach();
@@ -48,6 +48,7 @@ private:
     QPointer<QTextDocument> m_document;
     QList<QPointer<QTextEdit>> m_views;
     QTimer m_slices;
+    QTimer m_newDocument; // the first check of a new document waits for the editor to lay it out
     int m_generation = 1; // paragraphs checked against the current words carry this state
     int m_next = -1;      // the block number the idle slices continue from; -1 when done
     bool m_applying = false;

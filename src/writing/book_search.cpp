@@ -2,6 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "writing/book_search.h"
 
+#include "writing/parallel.h"
+
+#include <vector>
+
 namespace folioneer {
 
 namespace {
@@ -67,27 +71,44 @@ BookSearchResult searchBook(const QList<BookChapter>& book, BookTextCache& cache
         result.hits.append(std::move(hit));
         return true;
     };
+    // The texts are searched side by side; the hits are then listed in outline order.
+    struct Place {
+        int chapter;
+        int section;
+        QStringView text;
+    };
+    std::vector<Place> places;
     for (int c = 0; c < book.size(); ++c) {
-        const BookChapter& chapter = book[c];
-        if (!findAll(chapter.title, query, options).isEmpty() &&
-            !add({HitPlace::ChapterTitle, c, -1, 0, {}})) {
-            return result;
-        }
-        for (int s = 0; s < chapter.sections.size(); ++s) {
-            const BookSection& section = chapter.sections[s];
-            if (!findAll(section.title, query, options).isEmpty() &&
-                !add({HitPlace::SectionTitle, c, s, 0, {}})) {
-                return result;
-            }
+        for (int s = 0; s < book[c].sections.size(); ++s) {
+            const BookSection& section = book[c].sections[s];
             QStringView text;
             if (open && section.contentPath == open->contentPath) {
                 text = open->text;
             } else if (const BookTextCache::Entry* entry = cache.entry(section.contentPath)) {
                 text = entry->text;
             }
-            const QList<TextMatch> matches = findAll(text, query, options);
-            for (int m = 0; m < matches.size(); ++m) {
-                if (!add({HitPlace::SectionText, c, s, m, matchContext(text, matches[m])})) {
+            places.push_back({c, s, text});
+        }
+    }
+    std::vector<QList<TextMatch>> matches(places.size());
+    forEachInParallel(places.size(),
+                      [&](std::size_t i) { matches[i] = findAll(places[i].text, query, options); });
+
+    std::size_t place = 0;
+    for (int c = 0; c < book.size(); ++c) {
+        const BookChapter& chapter = book[c];
+        if (!findAll(chapter.title, query, options).isEmpty() &&
+            !add({HitPlace::ChapterTitle, c, -1, 0, {}})) {
+            return result;
+        }
+        for (int s = 0; s < chapter.sections.size(); ++s, ++place) {
+            if (!findAll(chapter.sections[s].title, query, options).isEmpty() &&
+                !add({HitPlace::SectionTitle, c, s, 0, {}})) {
+                return result;
+            }
+            const QList<TextMatch>& found = matches[place];
+            for (int m = 0; m < found.size(); ++m) {
+                if (!add({HitPlace::SectionText, c, s, m, matchContext(places[place].text, found[m])})) {
                     return result;
                 }
             }

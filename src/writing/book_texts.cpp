@@ -4,14 +4,14 @@
 
 #include "rtf/rtf.h"
 #include "support/file_io.h"
+#include "writing/parallel.h"
 #include "writing/word_count.h"
 
-#include <QFileInfo>
+#include <QFile>
 
-#include <algorithm>
-#include <atomic>
-#include <thread>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace folioneer {
 
@@ -43,25 +43,17 @@ void readEntry(Pending& pending)
     pending.entry.text = std::move(plain.text);
 }
 
-/// Runs readEntry over every pending file, on as many threads as the machine has cores.
-void readAll(std::vector<Pending>& pending)
+/// The size and modification time of a regular file; size -1 when there is none. Asked of the
+/// system directly: a cached count looks at every file of the book each time.
+BookTextCache::Entry stampOf(const QString& path)
 {
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    const size_t threadCount = std::min<size_t>(std::min(cores, 8u), pending.size());
-    std::atomic<size_t> next{0};
-    auto work = [&pending, &next] {
-        for (size_t i = next++; i < pending.size(); i = next++) {
-            readEntry(pending[i]);
-        }
-    };
-    std::vector<std::thread> threads;
-    for (size_t t = 1; t < threadCount; ++t) {
-        threads.emplace_back(work);
+    BookTextCache::Entry stamp;
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode)) {
+        stamp.size = status.st_size;
+        stamp.modified = qint64(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000;
     }
-    work();
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
+    return stamp;
 }
 
 } // namespace
@@ -75,12 +67,7 @@ int BookTextCache::refresh(const QList<BookChapter>& book)
             if (current.contains(section.contentPath)) {
                 continue;
             }
-            const QFileInfo info(section.contentPath);
-            Entry stamp;
-            if (info.isFile()) {
-                stamp.size = info.size();
-                stamp.modified = info.lastModified().toMSecsSinceEpoch();
-            }
+            const Entry stamp = stampOf(section.contentPath);
             const auto known = m_entries.find(section.contentPath);
             if (known != m_entries.end() && known->size == stamp.size && known->modified == stamp.modified) {
                 current.insert(section.contentPath, std::move(*known));
@@ -90,7 +77,7 @@ int BookTextCache::refresh(const QList<BookChapter>& book)
             pending.push_back({section.contentPath, stamp});
         }
     }
-    readAll(pending);
+    forEachInParallel(pending.size(), [&pending](std::size_t i) { readEntry(pending[i]); });
     for (Pending& read : pending) {
         current.insert(read.path, std::move(read.entry));
     }
