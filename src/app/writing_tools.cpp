@@ -5,6 +5,7 @@
 #include "app/book_search_window.h"
 #include "app/find_bar.h"
 #include "app/focus_window.h"
+#include "app/frm_main1_design.h"
 #include "widgets/layout_units.h"
 #include "app/outline_tree.h"
 #include "app/rich_text_box.h"
@@ -25,10 +26,6 @@ namespace {
 
 const QString kSystemDictionaries = QStringLiteral("/usr/share/hunspell");
 
-// Free space of the main window's design: right of "Save Changes" above the content box, and
-// the strip below the content box.
-const QRect kFindBarArea(655, 316, 0, 41); // runs to the window's right edge
-const QRect kWordCountArea(363, 619, 850, 21);
 constexpr int kReplaceRowHeight = 30;
 
 } // namespace
@@ -43,7 +40,7 @@ WritingTools::WritingTools(const QString& programFolder, Window window, QObject*
 
     m_counts = new WordCountStrip(*editor, main);
     m_counts->setObjectName(QStringLiteral("lblWordCounts"));
-    m_counts->setGeometry(kWordCountArea);
+    m_counts->setGeometry(twipsRect(mainWindowDesign::lblWordCounts));
     m_counts->setFont(verdana(8.25));
     m_counts->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(m_counts, &WordCountStrip::chapterCountsChanged, this, &WritingTools::setChapterToolTips);
@@ -53,8 +50,7 @@ WritingTools::WritingTools(const QString& programFolder, Window window, QObject*
     m_replaceRow->setGeometry(content.x() + 1, content.y() + 1, content.width() - 2, kReplaceRowHeight);
     m_replaceRow->setFont(verdana(8.25));
     m_findBar = new FindBar(main, m_replaceRow);
-    m_findBar->setGeometry(kFindBarArea.x(), kFindBarArea.y(), main->width() - kFindBarArea.x(),
-                           kFindBarArea.height());
+    m_findBar->setGeometry(twipsRect(mainWindowDesign::FindBar));
     m_findBar->setFont(verdana(8.25));
     m_findBar->setEditor(editor);
 
