@@ -21,7 +21,7 @@ constexpr int kMargin = 40;
 } // namespace
 
 FocusWindow::FocusWindow(QTextEdit& mainEditor, std::function<void()> save, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_mainEditor(mainEditor)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_mainEditor(&mainEditor)
 {
     setObjectName(QStringLiteral("frmFocus"));
     setWindowTitle(QStringLiteral("Focus"));
@@ -60,9 +60,15 @@ FocusWindow::FocusWindow(QTextEdit& mainEditor, std::function<void()> save, QWid
     shortcut(QKeySequence::Find, [this] { m_findBar->openFind(); });
     shortcut(QKeySequence(Qt::Key_F3), [this] { m_findBar->findNext(false); });
     shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { m_findBar->findNext(true); });
+    // The main window may be taken apart first: this view lets go of the document while it
+    // still exists (the editor's children, the document among them, go after this signal).
+    connect(&mainEditor, &QObject::destroyed, this, [this] {
+        m_mainEditor = nullptr; // half taken apart already: not to be laid out again
+        giveDocumentBack();
+    });
     // The main editor may be given another section's document behind this window.
     connect(&mainEditor, &QTextEdit::textChanged, this, [this] {
-        if (m_mainEditor.document() != m_editor->document()) {
+        if (m_mainEditor && m_mainEditor->document() != m_editor->document()) {
             close();
         }
     });
@@ -99,12 +105,12 @@ void FocusWindow::giveDocumentBack()
     // The two views share one layout of the document: this view lets go of it and the main
     // editor lays it out at its own width again, with its cursor where writing stopped.
     const QTextCursor cursor = m_editor->textCursor();
-    const bool same = m_editor->document() == m_mainEditor.document();
+    const bool same = m_mainEditor && m_editor->document() == m_mainEditor->document();
     m_editor->setDocument(new QTextDocument(m_editor));
     if (same) {
-        m_mainEditor.document()->setTextWidth(m_mainEditor.viewport()->width());
-        m_mainEditor.setTextCursor(cursor);
-        m_mainEditor.ensureCursorVisible();
+        m_mainEditor->document()->setTextWidth(m_mainEditor->viewport()->width());
+        m_mainEditor->setTextCursor(cursor);
+        m_mainEditor->ensureCursorVisible();
     }
 }
 

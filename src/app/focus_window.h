@@ -38,7 +38,7 @@ protected:
 private:
     void giveDocumentBack();
 
-    QTextEdit& m_mainEditor;
+    QPointer<QTextEdit> m_mainEditor; // null once the main window is being taken apart
     RichTextBox* m_editor;
     FindBar* m_findBar;
     bool m_givenBack = false;

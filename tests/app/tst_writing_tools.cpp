@@ -337,6 +337,11 @@ void tst_writing_tools::focusModeKeepsTheMainWindow()
     QCOMPARE(m_f->content()->geometry(), contentGeometry);
     QCOMPARE(m_f->content()->document()->textWidth(), textWidth);
     QVERIFY(m_f->content()->toPlainText().endsWith(QStringLiteral("zorp. qwzx")));
+
+    // Closing the program with focus mode open takes both windows down cleanly.
+    QTest::keyClick(m_f->window.get(), Qt::Key_F11);
+    QVERIFY(tools().focusWindow());
+    m_f->window.reset();
 }
 
 QTEST_MAIN(tst_writing_tools)
