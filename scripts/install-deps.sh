@@ -8,6 +8,8 @@ packages=(
   # build
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  # spelling as you type, with the US and British English dictionaries
+  libhunspell-dev hunspell-en-us hunspell-en-gb
   # the start-up benchmark watches the X server through xcb
   libxcb1-dev
   # a sound fallback for the Verdana face the windows ask for

@@ -7,6 +7,7 @@
 #include "app/outline_tree.h"
 #include "app/rich_text_box.h"
 #include "app/section_history_dialog.h"
+#include "app/writing_tools.h"
 #include "export/book_export.h"
 #include "outline/outline_model.h"
 #include "outline/section_history.h"
@@ -218,22 +219,31 @@ void frmMain1::createControls()
     // its names, and empty names would point outside any project.
     RichTextBox1->setEnabled(false);
     connect(RichTextBox1, &QTextEdit::textChanged, this, &frmMain1::RichTextBox1_Change);
-    RichTextBox1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(RichTextBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        QMenu* menu = RichTextBox1->createStandardContextMenu(at);
-        menu->setAttribute(Qt::WA_DeleteOnClose);
-        menu->addSeparator();
-        QAction* history = menu->addAction(tr("History…"), this, &frmMain1::showSectionHistory);
-        history->setEnabled(RichTextBox1->isEnabled() && !sProjectPath.isEmpty());
-        menu->popup(RichTextBox1->viewport()->mapToGlobal(at));
-    });
-
     auto* save = new QShortcut(QKeySequence::Save, this);
     connect(save, &QShortcut::activated, this, [this] {
         if (!cmdSaveChanges->isHidden()) {
             cmdSaveChanges_Click();
         }
     });
+
+    m_writingTools = new WritingTools(m_programFolder,
+                                      {this, TreeView1, RichTextBox1, [this] { return sProjectPath; },
+                                       [this] {
+                                           if (!cmdSaveChanges->isHidden()) {
+                                               cmdSaveChanges_Click();
+                                           }
+                                       },
+                                       [this] { return confirmLeavingEditedSection(); },
+                                       [this](QTreeWidgetItem* node) { TreeView1_NodeClick(node); },
+                                       [this](QMenu& menu, RichTextBox& editor) {
+                                           // History is the main editor's: the focus window
+                                           // shows the same section.
+                                           menu.addSeparator();
+                                           QAction* history = menu.addAction(tr("History…"), this,
+                                                                             &frmMain1::showSectionHistory);
+                                           history->setEnabled(editor.isEnabled() && !sProjectPath.isEmpty());
+                                       }},
+                                      this);
 
     setTabOrder(TreeView1, txtContentPrompt);
     setTabOrder(txtContentPrompt, RichTextBox1);
@@ -288,6 +298,7 @@ void frmMain1::LoadProject(const QString& sProjectFolder)
     // saved into this folder, whatever happens below.
     clearSectionWorkspace();
     TreeView1->clear();
+    m_writingTools->projectLoaded();
 
     if (!LoadTreeIcons()) {
         showMessage(kLoadError, QStringLiteral("Error"), MessageIcon::Information);
@@ -307,6 +318,7 @@ void frmMain1::LoadProject(const QString& sProjectFolder)
         return;
     }
     lblMainTopic->setCaption(mainTopic.text);
+    m_writingTools->projectLoaded();
 }
 
 bool frmMain1::LoadTreeIcons()
@@ -468,6 +480,7 @@ void frmMain1::TreeView1_NodeClick(QTreeWidgetItem* Node)
     // Undo never brings back another section's text.
     RichTextBox1->document()->clearUndoRedoStacks();
     bLoadingNode = false;
+    m_writingTools->nodeShown();
 }
 
 void frmMain1::loadSectionContent(const QString& path)
@@ -526,6 +539,7 @@ void frmMain1::cmdSaveChanges_Click()
         return;
     }
     SetSelectedNodeImage(TreeView1, kDocumentImage);
+    m_writingTools->sectionSaved();
 }
 
 void frmMain1::showSectionHistory()

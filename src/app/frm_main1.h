@@ -26,6 +26,7 @@ class LinkLabel;
 class OutlineEditing;
 class OutlineTree;
 class RichTextBox;
+class WritingTools;
 
 // The main window: the outline of the open book, the section workspace and the whole-book
 // export. Owns the state that says which project is open (the hidden label lblProjectFolder)
@@ -79,6 +80,8 @@ public:
 
     /// Lists the shown section's kept versions; a restored one becomes an unsaved edit.
     void showSectionHistory();
+    /// Spelling, word counts, find and focus mode.
+    WritingTools& writingTools() const { return *m_writingTools; }
 
 private:
     void createControls();
@@ -126,6 +129,7 @@ private:
     LinkLabel* lblPaste = nullptr;
     QPushButton* cmdSaveChanges = nullptr;
     RichTextBox* RichTextBox1 = nullptr;
+    WritingTools* m_writingTools = nullptr;
 
     QString sProjectPath;
     OutlineEditor m_outline;

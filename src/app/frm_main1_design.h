@@ -24,6 +24,10 @@ inline constexpr TwipsRect lblCopyContent{6660, 4995, 645, 285};
 inline constexpr TwipsRect lblPaste{7335, 4995, 690, 240};
 inline constexpr TwipsRect cmdSaveChanges{8145, 4950, 1680, 330};
 inline constexpr TwipsRect RichTextBox1{5445, 5355, 12750, 3930};
+// The writer's tools in free space of the design: the find bar right of "Save Changes" up to the
+// window's edge, the word counts below the content box.
+inline constexpr TwipsRect FindBar{9825, 4740, 8640, 615};
+inline constexpr TwipsRect lblWordCounts{5445, 9285, 12750, 315};
 
 // In the band Picture1.
 inline constexpr TwipsRect lblAppName{270, 405, 4065, 330};

@@ -21,6 +21,8 @@ inline constexpr auto kPromptOverride = "/prompt.txt";
 inline constexpr auto kCatalogue = "/prompts/0";
 inline constexpr auto kToc = "/--toc.txt";
 inline constexpr auto kMainTopic = "/--maintopic.txt";
+inline constexpr auto kPersonalDictionary = "/dictionary.txt";
+inline constexpr auto kSpellingLanguage = "/spelling-language.txt";
 } // namespace paths
 
 /// `folder` followed by `piece` (which begins with "/"), exactly.

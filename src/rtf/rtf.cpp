@@ -39,7 +39,12 @@ ReadStatus readInto(const QByteArray& rtf, QTextDocument& document, bool rawText
 
 PlainText plainTextFromRtf(const QByteArray& rtf)
 {
-    PlainTextSink sink(rtf.size());
+    return plainTextFromRtf(rtf, ListMarkers::Shown);
+}
+
+PlainText plainTextFromRtf(const QByteArray& rtf, ListMarkers markers)
+{
+    PlainTextSink sink(rtf.size(), markers == ListMarkers::Shown);
     Interpreter interpreter(sink);
     PlainText result;
     result.status = interpreter.run(rtf);

@@ -29,6 +29,12 @@ struct PlainText {
 /// the whole-book export and the "Copy" of a section's content. Builds no QTextDocument.
 PlainText plainTextFromRtf(const QByteArray& rtf);
 
+enum class ListMarkers { Shown, Left };
+
+/// As plainTextFromRtf; with ListMarkers::Left the list markers and the TAB after each are left
+/// out, so the text holds only what the user typed (word counts and searches).
+PlainText plainTextFromRtf(const QByteArray& rtf, ListMarkers markers);
+
 /// Replaces the content of `document` with the RTF document `rtf` (formatting, lists, tables,
 /// images). On NotRtf the document is left unchanged.
 ReadStatus readRtf(const QByteArray& rtf, QTextDocument& document);

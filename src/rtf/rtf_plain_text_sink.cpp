@@ -40,7 +40,7 @@ void reserveText(QString& text, qsizetype capacity)
 
 } // namespace
 
-PlainTextSink::PlainTextSink(qsizetype expectedSize)
+PlainTextSink::PlainTextSink(qsizetype expectedSize, bool listMarkers) : m_listMarkers(listMarkers)
 {
     // Markup makes up most of a typical file, so a small document's text starts at a quarter of
     // its size. A large document's text gets room for as many characters as the file has bytes
@@ -69,6 +69,9 @@ void PlainTextSink::lineBreak(const CharFormat&)
 
 void PlainTextSink::listMarker(const ListMarker& marker, const CharFormat&)
 {
+    if (!m_listMarkers) {
+        return;
+    }
     append(marker.text);
     append(u"\t");
 }

@@ -13,7 +13,7 @@ namespace folioneer::rtf {
 // pictures; needs nothing beyond QtCore.
 class PlainTextSink : public Sink {
 public:
-    explicit PlainTextSink(qsizetype expectedSize = 0);
+    explicit PlainTextSink(qsizetype expectedSize = 0, bool listMarkers = true);
 
     void text(QStringView text, const CharFormat& format) override;
     void lineBreak(const CharFormat& format) override;
@@ -27,6 +27,7 @@ private:
     void append(QStringView text);
 
     QString m_text;
+    bool m_listMarkers = true;
 };
 
 } // namespace folioneer::rtf
