@@ -193,6 +193,45 @@ private:
     QList<QTextList*> m_lists;
 };
 
+// Calls `visit` on every run of the blocks, tables' cells included.
+template <typename Visit> void forEachRun(QList<Block>& blocks, const Visit& visit)
+{
+    for (Block& block : blocks) {
+        if (block.table) {
+            for (QList<QList<Block>>& row : block.table->rows) {
+                for (QList<Block>& cell : row) {
+                    forEachRun(cell, visit);
+                }
+            }
+            continue;
+        }
+        for (Run& run : block.paragraph.runs) {
+            visit(run);
+        }
+    }
+}
+
+// Content files give every run a size; the size most of the text has is the section's body
+// size, left to each format's own default so that only sizes that stand out are written.
+void dropBodySize(QList<Block>& blocks)
+{
+    QHash<double, qsizetype> characters;
+    forEachRun(blocks, [&characters](Run& run) { characters[run.pointSize] += run.text.size(); });
+    double body = 0;
+    qsizetype most = -1;
+    for (auto it = characters.cbegin(); it != characters.cend(); ++it) {
+        if (it.value() > most) {
+            most = it.value();
+            body = it.key();
+        }
+    }
+    forEachRun(blocks, [body](Run& run) {
+        if (run.pointSize == body) {
+            run.pointSize = 0;
+        }
+    });
+}
+
 } // namespace
 
 Flow flowOf(const QTextDocument& document)
@@ -200,6 +239,7 @@ Flow flowOf(const QTextDocument& document)
     FlowBuilder builder(document);
     Flow flow;
     flow.blocks = builder.blocksOf(document.rootFrame()->begin());
+    dropBodySize(flow.blocks);
     flow.pictures = std::move(builder.pictures);
     return flow;
 }
