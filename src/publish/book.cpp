@@ -3,6 +3,7 @@
 #include "publish/book.h"
 
 #include "export/book_export.h"
+#include "project/program_paths.h"
 #include "project/project_files.h"
 #include "rtf/rtf.h"
 #include "support/file_io.h"
@@ -41,7 +42,9 @@ QString exportFailedMessage()
 BookLoad loadBook(const QString& projectPath)
 {
     BookLoad load;
-    const TextFileRead toc = readTableOfContents(projectPath);
+    // Read as the clipboard export reads it: a table of contents longer than the outline shows
+    // is still the whole book.
+    const FileRead toc = readWholeFile(programPath(projectPath, paths::kToc));
     if (!toc.ok()) {
         load.result = Result::failure(toc.error, exportFailedMessage());
         return load;
@@ -51,7 +54,7 @@ BookLoad loadBook(const QString& projectPath)
     book.title = QFileInfo(QDir::cleanPath(projectPath)).fileName();
     // A missing main topic is an empty subtitle, not a failed export.
     book.subtitle = readMainTopic(projectPath).text.trimmed();
-    for (const BookEntry& entry : walkBook(toc.text, projectPath)) {
+    for (const BookEntry& entry : walkBook(decodeText(toc.data), projectPath)) {
         if (entry.kind == BookEntry::Kind::Chapter) {
             book.chapters.append({entry.title, {}});
             continue;
