@@ -7,6 +7,8 @@ packages=(
   # build
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  # zip containers of the exported books (DOCX, EPUB, ODT)
+  libzip-dev
   # the start-up benchmark watches the X server through xcb
   libxcb1-dev
   # a sound fallback for the Verdana face the windows ask for
@@ -23,6 +25,8 @@ if [[ "${1:-}" == "--test" ]]; then
     clang-format
     # RTF interop test: our files converted to text by LibreOffice headless
     libreoffice-writer-nogui
+    # book export interop tests: pandoc reads every format, epubcheck (a Java program) the EPUB
+    pandoc epubcheck default-jre-headless
   )
 fi
 
