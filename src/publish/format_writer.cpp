@@ -3,15 +3,12 @@
 #include "publish/format_writer.h"
 
 #include "support/file_io.h"
-#include "support/step_hook.h"
 
 namespace folioneer::publish {
 
 Result writeExportFile(const QString& path, const QByteArray& data)
 {
-    const FileStatus status = writeFileAtomically(path, data, [](qint64 written) {
-        stepReached({"write-chunk", written});
-    });
+    const FileStatus status = writeFileAtomically(path, data);
     if (!status.ok()) {
         return Result::failure(status.error, exportFailedMessage());
     }

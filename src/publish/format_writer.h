@@ -35,7 +35,7 @@ std::unique_ptr<FormatWriter> makeDocxWriter();
 std::unique_ptr<FormatWriter> makeOdtWriter();
 std::unique_ptr<FormatWriter> makeMarkdownWriter();
 
-/// Writes `data` to `path` atomically, reporting each chunk to the step hook; a failure carries
+/// Writes `data` to `path` atomically (each chunk reaches the step hook); a failure carries
 /// the export's message and the system's reason.
 Result writeExportFile(const QString& path, const QByteArray& data);
 
