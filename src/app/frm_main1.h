@@ -21,6 +21,7 @@ namespace folioneer {
 
 class ExactLabel;
 class ExactTextEdit;
+class ExportBookAction;
 class LinkLabel;
 class OutlineTree;
 class RichTextBox;
@@ -103,6 +104,8 @@ private:
     OutlineTree* TreeView1 = nullptr;
     QList<QIcon> ImageList1;
     QPushButton* cmdCopyEverything = nullptr;
+    LinkLabel* lblExportBook = nullptr;
+    ExportBookAction* m_exportBook = nullptr; // owned by the window through QObject
     QFrame* Frame1 = nullptr;
     QLabel* Label4 = nullptr;
     ExactLabel* lblMainTopic = nullptr;
