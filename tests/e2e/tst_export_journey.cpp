@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "e2e/e2e_harness.h"
 
+#include "app/frm_main1_design.h"
+#include "manager/frm_new_design.h"
+
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,14 +36,15 @@ void TestExportJourney::exportThroughTheDialog()
     const auto manager = session.waitForWindow(kManagerTitle);
     QVERIFY2(manager, qPrintable(session.lastError() + "\n" + session.programOutput()));
     QVERIFY(session.key(*manager, {QStringLiteral("Down")}));
-    QVERIFY(session.clickTwips(*manager, 1080, 6345, 3435, 690, QPoint(4635, 675)));
+    QVERIFY(session.clickTwips(*manager, folioneer::managerDesign::cmdLoadProject,
+                               folioneer::managerDesign::kOpenPanelLoaded));
     QVERIFY(session.waitForWindowGone(*manager));
     const auto main = session.waitForWindowMatching(kMainTitle);
     QVERIFY2(main, qPrintable(session.lastError() + "\n" + session.programOutput()));
 
     QTemporaryDir out;
     const QString target = out.path() + QStringLiteral("/garden.html");
-    QVERIFY(session.clickTwips(main->id, 270, 9300, 2400, 285));
+    QVERIFY(session.clickTwips(main->id, folioneer::mainWindowDesign::lblExportBook));
     const auto dialog = session.waitForWindow(QStringLiteral("Export Book"));
     QVERIFY2(dialog, qPrintable(session.lastError() + "\n" + session.programOutput()));
     QVERIFY(session.key(*dialog, {QStringLiteral("ctrl+a")}));
