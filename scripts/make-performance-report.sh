@@ -98,7 +98,8 @@ Every figure below comes from that run; a shared or busy machine makes them nois
 load averages before trusting a change.
 
 - The benchmarks in \`bench/\`: the main window (largest outline, opening, saving and reloading a
-  2 MB section), the whole-book export of 1,000 sections, and the RTF engine (plain-text
+  2 MB section), the whole-book export of 1,000 sections as plain text and as DOCX, EPUB and ODT
+  (beside pandoc converting the same book's HTML export), and the RTF engine (plain-text
   throughput, reading and writing a 2 MB document). Times are medians or best runs as each row says.
 - The RTF-to-text peers (\`bench/compare-peers.sh\`): the plain-text benchmark's corpus converted
   by our converter and by other programs in the same run.
