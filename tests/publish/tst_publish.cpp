@@ -373,7 +373,7 @@ void tst_Publish::killedExportLeavesTheOldFile_data()
     QTest::newRow("docx, first chunk") << BookFormat::Docx << 1;
     QTest::newRow("epub, first chunk") << BookFormat::Epub << 1;
     QTest::newRow("markdown, folder renamed") << BookFormat::Markdown << 2;
-    QTest::newRow("markdown, last picture chunk") << BookFormat::Markdown << 1;
+    QTest::newRow("markdown, picture being written") << BookFormat::Markdown << 1;
 }
 
 // The export runs in a child process that kills itself at a step of the write.
