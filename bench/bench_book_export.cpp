@@ -1,8 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Folioneer developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Exports a book of 1,000 sections, each with about 30 KB of formatted RTF content, and prints
-// the time of each run and the peak memory of the process.
+// Exports a book of 1,000 sections, each with about 30 KB of formatted RTF content, as plain text
+// and prints the time of each run and the peak memory of the process.
 #include "bench_result.h"
+#include "book_bench_corpus.h"
 #include "export/book_export.h"
 #include "project/content_paths.h"
 #include "rtf/rtf.h"
@@ -24,56 +25,7 @@ using namespace folioneer;
 
 namespace {
 
-constexpr int kChapters = 50;
-constexpr int kSectionsPerChapter = 20;
-constexpr int kContentBytes = 30 * 1024;
 constexpr int kRuns = 5;
-
-// A section's content as a rich-text editor saves it: font and colour tables, then paragraphs
-// that vary bold, italic, underline, colours, sizes, fonts, escaped accents, Unicode escapes,
-// bullets and tabs.
-QByteArray sectionRtf(int seed)
-{
-    QByteArray rtf =
-        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Verdana;}{\\f1\\froman Times New "
-        "Roman;}{\\f2\\fmodern Courier New;}}{\\colortbl;\\red200\\green30\\blue30;\\red20\\green90"
-        "\\blue160;}\\viewkind4\\uc1\\pard\\f0\\fs20 ";
-    int paragraph = 0;
-    while (rtf.size() < kContentBytes) {
-        const int kind = (seed + paragraph) % 6;
-        switch (kind) {
-        case 0:
-            rtf += "{\\b Section " + QByteArray::number(seed) + " heading " + QByteArray::number(paragraph) +
-                   "}\\par ";
-            break;
-        case 1:
-            rtf +=
-                "Plain text with {\\i italic words}, {\\ul underlined words} and {\\cf1 red} or {\\cf2 blue} "
-                "ones, caf\\'e9 na\\'efve r\\'e9sum\\'e9 and the euro \\u8364? sign.\\par ";
-            break;
-        case 2:
-            rtf +=
-                "{\\pntext\\f0 \\'95\\tab}{\\*\\pn\\pnlvlblt\\pnf0\\pnindent0{\\pntxtb\\'95}}\\fi-360\\li720 "
-                "A bullet point about soil, water and light in the garden.\\par\\pard\\f0\\fs20 ";
-            break;
-        case 3:
-            rtf +=
-                "{\\f1\\fs28 A larger paragraph in another font, long enough to wrap over several lines of "
-                "the editor so that the reader has real work to do with every word of it.}\\par ";
-            break;
-        case 4:
-            rtf += "{\\f2\\fs18 code_sample(42);\\tab // a comment\\line second line}\\par ";
-            break;
-        default:
-            rtf += "Quotes \\ldblquote like these\\rdblquote , dashes \\endash  and \\emdash , "
-                   "Greek \\u945?\\u946?\\u947? and a {\\b\\i bold italic} end.\\par ";
-            break;
-        }
-        ++paragraph;
-    }
-    rtf += "}";
-    return rtf;
-}
 
 long peakRssKb()
 {
@@ -89,32 +41,11 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const QString project = dir.filePath("projects/Benchmark Book");
-    QByteArray toc;
-    qint64 contentBytes = 0;
-    for (int c = 0; c < kChapters; ++c) {
-        const QString chapter = QStringLiteral("Chapter %1: The Garden in Season %1").arg(c + 1);
-        toc += "Chapter: " + chapter.toUtf8() + "\r\n";
-        for (int s = 0; s < kSectionsPerChapter; ++s) {
-            const QString section =
-                QStringLiteral("Section %1.%2 Soil, Water and Light").arg(c + 1).arg(s + 1);
-            toc += "Subchapter: " + section.toUtf8() + "\r\n";
-            const QString path = ContentFilePath(project, QLatin1Char(' ') + chapter + QLatin1Char('\r'),
-                                                 section + QLatin1Char('\r'));
-            QFile file(path);
-            if (!(file.exists() || QDir().mkpath(project)) || !file.open(QIODevice::WriteOnly)) {
-                std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-                return 1;
-            }
-            const QByteArray rtf = sectionRtf(c * kSectionsPerChapter + s);
-            file.write(rtf);
-            contentBytes += rtf.size();
-        }
-    }
-    QFile tocFile(project + QStringLiteral("/--toc.txt"));
-    if (!tocFile.open(QIODevice::WriteOnly) || tocFile.write(toc) != toc.size()) {
+    const bench::BenchBook corpus = bench::makeBenchBook(project);
+    if (!corpus.ok) {
         return 1;
     }
-    tocFile.close();
+    const qint64 contentBytes = corpus.contentBytes;
     const long rssBefore = peakRssKb();
 
     std::vector<qint64> times;
@@ -122,7 +53,7 @@ int main(int argc, char* argv[])
     for (int run = 0; run < kRuns; ++run) {
         QElapsedTimer timer;
         timer.start();
-        const BookText book = buildBookText(tocFile.fileName(), project);
+        const BookText book = buildBookText(project + QStringLiteral("/--toc.txt"), project);
         times.push_back(timer.elapsed());
         if (!book.ok()) {
             std::fprintf(stderr, "export failed: %s\n", qPrintable(book.error));
@@ -144,7 +75,7 @@ int main(int argc, char* argv[])
     }
     const qint64 engineMs = engineTimer.elapsed();
     std::printf("book export: %d sections, %.1f MB of RTF, %.1f M characters of text\n",
-                kChapters * kSectionsPerChapter, double(contentBytes) / (1024 * 1024),
+                bench::kBenchChapters * bench::kBenchSectionsPerChapter, double(contentBytes) / (1024 * 1024),
                 double(textSize) / 1e6);
     std::printf("book export: median %lld ms, min %lld ms, max %lld ms over %d runs (goal < 1000 ms)\n",
                 static_cast<long long>(times[times.size() / 2]), static_cast<long long>(times.front()),

@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   # spelling as you type, with the US and British English dictionaries
   libhunspell-dev hunspell-en-us hunspell-en-gb
+  # zip containers of the exported books (DOCX, EPUB, ODT)
+  libzip-dev
   # the start-up benchmark watches the X server through xcb
   libxcb1-dev
   # a sound fallback for the Verdana face the windows ask for
@@ -28,6 +30,8 @@ if [[ "${1:-}" == "--test" ]]; then
     libreoffice-writer-nogui
     # the checkers the Debian package's tests run
     lintian desktop-file-utils appstream
+    # book export interop tests: pandoc reads every format, epubcheck (a Java program) the EPUB
+    pandoc epubcheck default-jre-headless
   )
 fi
 if [[ "${1:-}" == "--test" || "${1:-}" == "--deb" ]]; then

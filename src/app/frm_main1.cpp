@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/frm_main1.h"
 
+#include "app/export_book.h"
 #include "app/frm_main1_design.h"
 #include "app/outline_editing.h"
 #include "app/outline_tree.h"
@@ -177,6 +178,11 @@ void frmMain1::createControls()
     cmdCopyEverything = place(new QPushButton(QStringLiteral("Copy Everything to Clipboard"), this),
                               "cmdCopyEverything", twipsRect(design::cmdCopyEverything), verdana(9.75));
     connect(cmdCopyEverything, &QPushButton::clicked, this, &frmMain1::cmdCopyEverything_Click);
+    lblExportBook = place(new LinkLabel(QStringLiteral("Export Book…"), this), "lblExportBook",
+                          twipsRect(design::lblExportBook), verdana(9, FontStyle::Underline));
+    m_exportBook = new ExportBookAction(this, lblExportBook, m_messageBoxes);
+    connect(lblProjectFolder, &ExactLabel::captionChanged, m_exportBook,
+            [this] { m_exportBook->setProjectFolder(lblProjectFolder->caption()); });
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));

@@ -22,6 +22,7 @@ namespace folioneer {
 
 class ExactLabel;
 class ExactTextEdit;
+class ExportBookAction;
 class LinkLabel;
 class OutlineEditing;
 class OutlineTree;
@@ -114,6 +115,8 @@ private:
     OutlineTree* TreeView1 = nullptr;
     QList<QIcon> ImageList1;
     QPushButton* cmdCopyEverything = nullptr;
+    LinkLabel* lblExportBook = nullptr;
+    ExportBookAction* m_exportBook = nullptr; // owned by the window through QObject
     QFrame* Frame1 = nullptr;
     QLabel* Label4 = nullptr;
     ExactLabel* lblMainTopic = nullptr;

@@ -18,6 +18,7 @@ inline constexpr TwipsRect Label6{270, 1260, 2130, 285};
 inline constexpr TwipsRect lblProjectManager{3150, 1260, 2130, 285};
 inline constexpr TwipsRect TreeView1{225, 1710, 5055, 6675};
 inline constexpr TwipsRect cmdCopyEverything{270, 8460, 5055, 825};
+inline constexpr TwipsRect lblExportBook{270, 9300, 2400, 285};
 inline constexpr TwipsRect Frame1{5445, 1620, 12750, 3120};
 inline constexpr TwipsRect Label5{5490, 4995, 1005, 240};
 inline constexpr TwipsRect lblCopyContent{6660, 4995, 645, 285};

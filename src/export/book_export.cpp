@@ -62,16 +62,17 @@ QList<ExportLine> readExportLines(const QString& text)
     return lines;
 }
 
-// What one line of the table of contents adds to the book: a heading block, and the content
-// file of the outline entry made from that line when there is one.
-struct BookPiece {
-    QString heading;
-    QString contentPath; ///< empty when the entry has no content file
-};
-
-QList<BookPiece> planBook(const QString& tocText, const QString& projectPath, qint64& contentBytes)
+QString headingBlockOf(const BookEntry& entry)
 {
-    QList<BookPiece> pieces;
+    return headingBlock(entry.kind == BookEntry::Kind::Chapter ? kChapterKeyword : kSectionKeyword,
+                        entry.title);
+}
+
+} // namespace
+
+QList<BookEntry> walkBook(const QString& tocText, const QString& projectPath)
+{
+    QList<BookEntry> entries;
     // Titles as the outline holds them, which is what content files are named after.
     QString outlineChapter;
     for (const ExportLine& line : readExportLines(tocText)) {
@@ -85,29 +86,25 @@ QList<BookPiece> planBook(const QString& tocText, const QString& projectPath, qi
         const TocLine outlineLine =
             classifyTocLine(line.endedByCrLf ? line.text + QLatin1Char('\r') : line.text);
         if (trimmed.startsWith(kChapterKeyword)) {
-            pieces.append(
-                {headingBlock(kChapterKeyword, trimBlanks(trimmed.mid(kChapterKeyword.size()))), {}});
+            entries.append({BookEntry::Kind::Chapter, trimBlanks(trimmed.mid(kChapterKeyword.size())), {}});
             outlineChapter = outlineLine.title;
             continue;
         }
         if (!trimmed.startsWith(kSectionKeyword)) {
             continue;
         }
-        BookPiece piece{headingBlock(kSectionKeyword, trimBlanks(trimmed.mid(kSectionKeyword.size()))), {}};
+        BookEntry entry{BookEntry::Kind::Section, trimBlanks(trimmed.mid(kSectionKeyword.size())), {}};
         // A line the outline makes no entry of has no content file.
         if (outlineLine.kind == TocLineKind::Section) {
             const QString path = ContentFilePath(projectPath, outlineChapter, outlineLine.title);
             if (ArchivoExiste(path)) {
-                piece.contentPath = path;
-                contentBytes += QFileInfo(path).size();
+                entry.contentPath = path;
             }
         }
-        pieces.append(piece);
+        entries.append(entry);
     }
-    return pieces;
+    return entries;
 }
-
-} // namespace
 
 BookText buildBookText(const QString& tocPath, const QString& projectPath)
 {
@@ -115,23 +112,25 @@ BookText buildBookText(const QString& tocPath, const QString& projectPath)
     if (!toc.ok()) {
         return {{}, toc.error};
     }
-    qint64 contentBytes = 0;
-    const QList<BookPiece> pieces = planBook(decodeText(toc.data), projectPath, contentBytes);
+    const QList<BookEntry> entries = walkBook(decodeText(toc.data), projectPath);
 
     // An RTF document holds at least one byte per character of its text, so the sizes of the
     // content files bound the book: one allocation instead of copying a growing text.
-    qint64 capacity = contentBytes;
-    for (const BookPiece& piece : pieces) {
-        capacity += piece.heading.size() + 4;
+    qint64 capacity = 0;
+    for (const BookEntry& entry : entries) {
+        capacity += entry.title.size() + 100;
+        if (!entry.contentPath.isEmpty()) {
+            capacity += QFileInfo(entry.contentPath).size();
+        }
     }
     QString out;
     out.reserve(qsizetype(std::min<qint64>(capacity, std::numeric_limits<int>::max())));
-    for (const BookPiece& piece : pieces) {
-        out += piece.heading;
-        if (piece.contentPath.isEmpty()) {
+    for (const BookEntry& entry : entries) {
+        out += headingBlockOf(entry);
+        if (entry.contentPath.isEmpty()) {
             continue;
         }
-        const FileRead content = readWholeFile(piece.contentPath);
+        const FileRead content = readWholeFile(entry.contentPath);
         if (!content.ok()) {
             return {{}, content.error};
         }
@@ -139,7 +138,7 @@ BookText buildBookText(const QString& tocPath, const QString& projectPath)
         if (!content.data.isEmpty()) {
             const rtf::PlainText plain = rtf::plainTextFromRtf(content.data);
             if (!plain.ok()) {
-                return {{}, tr("The content file %1 is not an RTF document.").arg(piece.contentPath)};
+                return {{}, tr("The content file %1 is not an RTF document.").arg(entry.contentPath)};
             }
             out += plain.text;
         }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QList>
 #include <QString>
 
 namespace folioneer {
@@ -15,6 +16,19 @@ struct BookText {
     QString error; ///< empty on success; the reason otherwise (for logs and tests, not shown)
     bool ok() const { return error.isEmpty(); }
 };
+
+/// One heading of the book as the table of contents gives it, in reading order.
+struct BookEntry {
+    enum class Kind { Chapter, Section };
+    Kind kind;
+    QString title;       ///< the line after its keyword, blanks trimmed
+    QString contentPath; ///< sections only: the existing content file, empty when there is none
+};
+
+/// The walk every export of the book is made from: the "Chapter:" and "Subchapter:" lines of the
+/// table of contents `tocText` in order, each section with the content file the outline gives it
+/// in the project folder `projectPath`. Other lines are left out.
+QList<BookEntry> walkBook(const QString& tocText, const QString& projectPath);
 
 /// The whole-book text for the table of contents at `tocPath` in the project folder
 /// `projectPath`. Lines end at CR LF, a lone CR or a lone LF. A missing content file adds

@@ -88,6 +88,7 @@ void tst_main_window_layout::controls_data()
     QTest::newRow("lblProjectManager") << window << QRect(210, 84, 142, 19) << "Project Manager" << 9.0 << false << true << true;
     QTest::newRow("TreeView1") << window << QRect(15, 114, 337, 445) << "" << 9.0 << false << false << true;
     QTest::newRow("cmdCopyEverything") << window << QRect(18, 564, 337, 55) << "Copy Everything to Clipboard" << 9.75 << false << false << true;
+    QTest::newRow("lblExportBook") << window << QRect(18, 620, 160, 19) << "Export Book…" << 9.0 << false << true << true;
     QTest::newRow("Frame1") << window << QRect(363, 108, 850, 208) << "" << 9.0 << false << false << true;
     QTest::newRow("Label4") << frame << QRect(21, 21, 121, 19) << "Main Topic:" << 9.75 << true << false << true;
     QTest::newRow("lblMainTopic") << frame << QRect(138, 18, 499, 19) << "" << 9.75 << false << false << true;
@@ -148,7 +149,7 @@ void tst_main_window_layout::controls()
 void tst_main_window_layout::linkLabelsAreNavyWithUpArrow()
 {
     MainWindowFixture f;
-    for (const char* name : {"lblProjectManager", "lblCopy", "lblCopyContent", "lblPaste"}) {
+    for (const char* name : {"lblProjectManager", "lblCopy", "lblCopyContent", "lblPaste", "lblExportBook"}) {
         auto* link = f.control<LinkLabel>(name);
         QVERIFY2(link, name);
         QCOMPARE(link->cursor().shape(), Qt::UpArrowCursor);

@@ -1,0 +1,751 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "publish/format_writer.h"
+#include "support/zip_archive.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QXmlStreamWriter>
+
+namespace folioneer::publish {
+
+namespace {
+
+constexpr int kDeepestHeading = 9;
+constexpr double kEmuPerPixel = 9525;
+
+const QString kRelationships =
+    QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships");
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("Publish", text);
+}
+
+QByteArray xmlHead()
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+}
+
+// The paragraph and character styles the document uses: real Word style ids, so Word's
+// navigation pane, LibreOffice's navigator and converters see chapters and sections.
+QByteArray stylesPart()
+{
+    QByteArray out;
+    QXmlStreamWriter xml(&out);
+    xml.writeStartDocument();
+    xml.writeStartElement("w:styles");
+    xml.writeAttribute("xmlns:w", "http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+    xml.writeStartElement("w:docDefaults");
+    xml.writeStartElement("w:rPrDefault");
+    xml.writeStartElement("w:rPr");
+    xml.writeEmptyElement("w:sz");
+    xml.writeAttribute("w:val", "24");
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeStartElement("w:pPrDefault");
+    xml.writeStartElement("w:pPr");
+    xml.writeEmptyElement("w:spacing");
+    xml.writeAttribute("w:after", "160");
+    xml.writeAttribute("w:line", "276");
+    xml.writeAttribute("w:lineRule", "auto");
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndElement();
+
+    struct Style {
+        QString id;
+        QString name;
+        int outline;    // -1: not a heading
+        int halfPoints; // 0: default size
+        bool bold;
+        bool italic;
+        bool pageBreak;
+        int indentTwips;
+    };
+    QList<Style> styles{
+        {QStringLiteral("Normal"), QStringLiteral("Normal"), -1, 0, false, false, false, 0},
+        {QStringLiteral("Title"), QStringLiteral("Title"), -1, 56, true, false, false, 0},
+        {QStringLiteral("Subtitle"), QStringLiteral("Subtitle"), -1, 32, false, true, false, 0},
+        {QStringLiteral("TOCHeading"), QStringLiteral("TOC Heading"), -1, 32, true, false, true, 0},
+        {QStringLiteral("TOC1"), QStringLiteral("toc 1"), -1, 0, false, false, false, 0},
+        {QStringLiteral("TOC2"), QStringLiteral("toc 2"), -1, 0, false, false, false, 240},
+        {QStringLiteral("ListParagraph"), QStringLiteral("List Paragraph"), -1, 0, false, false, false, 720},
+    };
+    for (int level = 1; level <= kDeepestHeading; ++level) {
+        const int size = level == 1 ? 40 : level == 2 ? 32 : level == 3 ? 28 : 24;
+        styles.append({QStringLiteral("Heading%1").arg(level), QStringLiteral("heading %1").arg(level),
+                       level - 1, size, true, level > 3, level == 1, 0});
+    }
+    for (const Style& style : styles) {
+        xml.writeStartElement("w:style");
+        xml.writeAttribute("w:type", "paragraph");
+        if (style.id == QLatin1String("Normal")) {
+            xml.writeAttribute("w:default", "1");
+        }
+        xml.writeAttribute("w:styleId", style.id);
+        xml.writeEmptyElement("w:name");
+        xml.writeAttribute("w:val", style.name);
+        if (style.id != QLatin1String("Normal")) {
+            xml.writeEmptyElement("w:basedOn");
+            xml.writeAttribute("w:val", "Normal");
+            xml.writeEmptyElement("w:next");
+            xml.writeAttribute("w:val", "Normal");
+        }
+        if (style.outline >= 0 || style.id.startsWith(QLatin1String("TOC")) ||
+            style.id == QLatin1String("Title")) {
+            xml.writeEmptyElement("w:uiPriority");
+            xml.writeAttribute("w:val", style.outline >= 0 ? "9" : "10");
+            xml.writeEmptyElement("w:qFormat");
+        }
+        xml.writeStartElement("w:pPr");
+        if (style.outline >= 0) {
+            xml.writeEmptyElement("w:keepNext");
+        }
+        if (style.pageBreak) {
+            xml.writeEmptyElement("w:pageBreakBefore");
+        }
+        if (style.outline >= 0) {
+            xml.writeEmptyElement("w:spacing");
+            xml.writeAttribute("w:before", "240");
+            xml.writeAttribute("w:after", "120");
+        }
+        if (style.indentTwips > 0) {
+            xml.writeEmptyElement("w:ind");
+            xml.writeAttribute("w:left", QString::number(style.indentTwips));
+        }
+        if (style.id == QLatin1String("Title") || style.id == QLatin1String("Subtitle")) {
+            xml.writeEmptyElement("w:jc");
+            xml.writeAttribute("w:val", "center");
+        }
+        if (style.outline >= 0) {
+            xml.writeEmptyElement("w:outlineLvl");
+            xml.writeAttribute("w:val", QString::number(style.outline));
+        }
+        xml.writeEndElement();
+        xml.writeStartElement("w:rPr");
+        if (style.bold) {
+            xml.writeEmptyElement("w:b");
+        }
+        if (style.italic) {
+            xml.writeEmptyElement("w:i");
+        }
+        if (style.halfPoints > 0) {
+            xml.writeEmptyElement("w:sz");
+            xml.writeAttribute("w:val", QString::number(style.halfPoints));
+        }
+        xml.writeEndElement();
+        xml.writeEndElement();
+    }
+    const auto characterStyle = [&xml](const char* id, const char* name, const char* color) {
+        xml.writeStartElement("w:style");
+        xml.writeAttribute("w:type", "character");
+        xml.writeAttribute("w:styleId", id);
+        xml.writeEmptyElement("w:name");
+        xml.writeAttribute("w:val", name);
+        xml.writeStartElement("w:rPr");
+        xml.writeEmptyElement("w:color");
+        xml.writeAttribute("w:val", color);
+        xml.writeEmptyElement("w:u");
+        xml.writeAttribute("w:val", "single");
+        xml.writeEndElement();
+        xml.writeEndElement();
+    };
+    characterStyle("Hyperlink", "Hyperlink", "0563C1");
+    xml.writeStartElement("w:style");
+    xml.writeAttribute("w:type", "table");
+    xml.writeAttribute("w:styleId", "TableGrid");
+    xml.writeEmptyElement("w:name");
+    xml.writeAttribute("w:val", "Table Grid");
+    xml.writeStartElement("w:tblPr");
+    xml.writeStartElement("w:tblBorders");
+    for (const char* side : {"w:top", "w:left", "w:bottom", "w:right", "w:insideH", "w:insideV"}) {
+        xml.writeEmptyElement(side);
+        xml.writeAttribute("w:val", "single");
+        xml.writeAttribute("w:sz", "4");
+        xml.writeAttribute("w:space", "0");
+        xml.writeAttribute("w:color", "auto");
+    }
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return out;
+}
+
+// A Word document: Title and Subtitle paragraphs, a table of contents already filled inside a
+// TOC field (Word refreshes it with F9), then each chapter as Heading 1 on a new page and each
+// section as Heading 2. Lists go through numbering.xml, one numbering per list so each restarts.
+class DocxWriter : public FormatWriter {
+public:
+    DocxWriter() : m_zip(1), m_xml(&m_body) {}
+
+    void begin(const Book& book, const QString&) override
+    {
+        m_book = &book;
+        paragraph(QStringLiteral("Title"), headingText(book.title));
+        if (!book.subtitle.isEmpty()) {
+            paragraph(QStringLiteral("Subtitle"), xmlSafe(book.subtitle));
+        }
+        tableOfContents();
+    }
+
+    void chapter(int c) override
+    {
+        heading(1, bookmarkName(c, -1), headingText(m_book->chapters.at(c).title));
+    }
+
+    void section(int c, int s, const Flow& flow) override
+    {
+        heading(2, bookmarkName(c, s), headingText(m_book->chapters.at(c).sections.at(s).title));
+        m_pictureIds.clear();
+        for (const Picture& picture : flow.pictures) {
+            const QString name = QStringLiteral("media/image%1.png").arg(++m_pictureCount);
+            m_zip.add(QStringLiteral("word/") + name, picture.png, ZipWriter::Method::Store);
+            m_pictureIds.append(relationship(QStringLiteral("image"), name, false));
+        }
+        m_listNumbers.clear();
+        blocks(flow, flow.blocks);
+    }
+
+    Result finish(const QString& path) override
+    {
+        m_zip.add(QStringLiteral("[Content_Types].xml"), contentTypes());
+        m_zip.add(QStringLiteral("_rels/.rels"), packageRelationships());
+        m_zip.add(QStringLiteral("docProps/core.xml"), coreProperties());
+        m_zip.add(QStringLiteral("docProps/app.xml"),
+                  xmlHead() + "<Properties xmlns=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                              "extended-properties\"><Application>Folioneer</Application></Properties>\n");
+        m_zip.add(QStringLiteral("word/document.xml"), document());
+        m_zip.add(QStringLiteral("word/styles.xml"), stylesPart());
+        m_zip.add(QStringLiteral("word/numbering.xml"), numbering());
+        m_zip.add(
+            QStringLiteral("word/settings.xml"),
+            xmlHead() +
+                "<w:settings xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+                "<w:defaultTabStop w:val=\"720\"/><w:compat><w:compatSetting w:name=\"compatibilityMode\" "
+                "w:uri=\"http://schemas.microsoft.com/office/word\" w:val=\"15\"/></w:compat>"
+                "</w:settings>\n");
+        m_zip.add(QStringLiteral("word/_rels/document.xml.rels"), documentRelationships());
+        const ZipWriter::Archive archive = m_zip.finish();
+        if (!archive.ok()) {
+            return Result::failure(archive.error, exportFailedMessage());
+        }
+        return writeExportFile(path, archive.data);
+    }
+
+private:
+    struct Relationship {
+        QString id;
+        QString type;
+        QString target;
+        bool external;
+    };
+
+    // Bookmark names are positions, never titles: Word allows 40 characters, letters first.
+    static QString bookmarkName(int c, int s)
+    {
+        return s < 0 ? QStringLiteral("_Toc_c%1").arg(c + 1)
+                     : QStringLiteral("_Toc_c%1_s%2").arg(c + 1).arg(s + 1);
+    }
+
+    QString relationship(const QString& type, const QString& target, bool external)
+    {
+        const QString id = QStringLiteral("rId%1").arg(m_relationships.size() + 10);
+        m_relationships.append({id, type, target, external});
+        return id;
+    }
+
+    void paragraph(const QString& style, const QString& text)
+    {
+        m_xml.writeStartElement("w:p");
+        paragraphStyle(style);
+        textRun(text, {});
+        m_xml.writeEndElement();
+    }
+
+    void paragraphStyle(const QString& style)
+    {
+        m_xml.writeStartElement("w:pPr");
+        m_xml.writeEmptyElement("w:pStyle");
+        m_xml.writeAttribute("w:val", style);
+        m_xml.writeEndElement();
+    }
+
+    void heading(int level, const QString& bookmark, const QString& text)
+    {
+        m_xml.writeStartElement("w:p");
+        paragraphStyle(QStringLiteral("Heading%1").arg(level));
+        m_xml.writeEmptyElement("w:bookmarkStart");
+        m_xml.writeAttribute("w:id", QString::number(++m_bookmarkCount));
+        m_xml.writeAttribute("w:name", bookmark);
+        textRun(text, {});
+        m_xml.writeEmptyElement("w:bookmarkEnd");
+        m_xml.writeAttribute("w:id", QString::number(m_bookmarkCount));
+        m_xml.writeEndElement();
+    }
+
+    void fieldCharacter(const char* type)
+    {
+        m_xml.writeStartElement("w:r");
+        m_xml.writeEmptyElement("w:fldChar");
+        m_xml.writeAttribute("w:fldCharType", type);
+        m_xml.writeEndElement();
+    }
+
+    // The entries are written out (linked, without page numbers) because LibreOffice shows a
+    // TOC field's result as stored and does not compute an empty one when it opens the file.
+    void tableOfContents()
+    {
+        paragraph(QStringLiteral("TOCHeading"), tr("Contents"));
+        QList<std::pair<int, QString>> entries; // level, bookmark; text from the book
+        QStringList texts;
+        for (int c = 0; c < m_book->chapters.size(); ++c) {
+            const BookChapter& chapter = m_book->chapters.at(c);
+            entries.append({1, bookmarkName(c, -1)});
+            texts.append(headingText(chapter.title));
+            for (int s = 0; s < chapter.sections.size(); ++s) {
+                entries.append({2, bookmarkName(c, s)});
+                texts.append(headingText(chapter.sections.at(s).title));
+            }
+        }
+        const auto beginField = [this] {
+            fieldCharacter("begin");
+            m_xml.writeStartElement("w:r");
+            m_xml.writeStartElement("w:instrText");
+            m_xml.writeAttribute("xml:space", "preserve");
+            m_xml.writeCharacters(QStringLiteral(" TOC \\o \"1-2\" \\h \\z \\u "));
+            m_xml.writeEndElement();
+            m_xml.writeEndElement();
+            fieldCharacter("separate");
+        };
+        if (entries.isEmpty()) {
+            m_xml.writeStartElement("w:p");
+            beginField();
+            fieldCharacter("end");
+            m_xml.writeEndElement();
+            return;
+        }
+        for (int i = 0; i < entries.size(); ++i) {
+            m_xml.writeStartElement("w:p");
+            paragraphStyle(QStringLiteral("TOC%1").arg(entries.at(i).first));
+            if (i == 0) {
+                beginField();
+            }
+            m_xml.writeStartElement("w:hyperlink");
+            m_xml.writeAttribute("w:anchor", entries.at(i).second);
+            m_xml.writeAttribute("w:history", "1");
+            textRun(texts.at(i), {});
+            m_xml.writeEndElement();
+            if (i == entries.size() - 1) {
+                fieldCharacter("end");
+            }
+            m_xml.writeEndElement();
+        }
+    }
+
+    void blocks(const Flow& flow, const QList<Block>& blocks)
+    {
+        for (const Block& block : blocks) {
+            if (block.table) {
+                table(flow, *block.table);
+            } else {
+                contentParagraph(flow, block.paragraph);
+            }
+        }
+    }
+
+    void table(const Flow& flow, const Table& table)
+    {
+        m_xml.writeStartElement("w:tbl");
+        m_xml.writeStartElement("w:tblPr");
+        m_xml.writeEmptyElement("w:tblStyle");
+        m_xml.writeAttribute("w:val", "TableGrid");
+        m_xml.writeEmptyElement("w:tblW");
+        m_xml.writeAttribute("w:w", "5000");
+        m_xml.writeAttribute("w:type", "pct");
+        m_xml.writeEndElement();
+        m_xml.writeStartElement("w:tblGrid");
+        for (int c = 0; c < std::max(1, table.columns); ++c) {
+            m_xml.writeEmptyElement("w:gridCol");
+        }
+        m_xml.writeEndElement();
+        for (const QList<QList<Block>>& row : table.rows) {
+            m_xml.writeStartElement("w:tr");
+            for (const QList<Block>& cell : row) {
+                m_xml.writeStartElement("w:tc");
+                blocks(flow, cell);
+                // A cell ends with a paragraph, also after a nested table.
+                if (cell.isEmpty() || cell.last().table) {
+                    m_xml.writeEmptyElement("w:p");
+                }
+                m_xml.writeEndElement();
+            }
+            if (row.isEmpty()) {
+                m_xml.writeStartElement("w:tc");
+                m_xml.writeEmptyElement("w:p");
+                m_xml.writeEndElement();
+            }
+            m_xml.writeEndElement();
+        }
+        m_xml.writeEndElement();
+    }
+
+    void contentParagraph(const Flow& flow, const Paragraph& p)
+    {
+        m_xml.writeStartElement("w:p");
+        m_xml.writeStartElement("w:pPr");
+        if (p.headingLevel > 0) {
+            m_xml.writeEmptyElement("w:pStyle");
+            m_xml.writeAttribute(
+                "w:val",
+                QStringLiteral("Heading%1").arg(contentHeadingLevel(p.headingLevel, kDeepestHeading)));
+        } else if (p.listLevel > 0) {
+            m_xml.writeEmptyElement("w:pStyle");
+            m_xml.writeAttribute("w:val", "ListParagraph");
+            m_xml.writeStartElement("w:numPr");
+            m_xml.writeEmptyElement("w:ilvl");
+            m_xml.writeAttribute("w:val", QString::number(std::min(p.listLevel, 9) - 1));
+            m_xml.writeEmptyElement("w:numId");
+            m_xml.writeAttribute("w:val", QString::number(numberingFor(p.listId, p.ordered)));
+            m_xml.writeEndElement();
+        }
+        if (p.rightToLeft) {
+            m_xml.writeEmptyElement("w:bidi");
+        }
+        const char* justification = (p.alignment & Qt::AlignHCenter)                       ? "center"
+                                    : (p.alignment & Qt::AlignJustify)                     ? "both"
+                                    : (p.alignment & (Qt::AlignRight | Qt::AlignTrailing)) ? "end"
+                                                                                           : nullptr;
+        if (justification) {
+            m_xml.writeEmptyElement("w:jc");
+            m_xml.writeAttribute("w:val", justification);
+        }
+        m_xml.writeEndElement();
+        for (const Run& run : p.runs) {
+            if (run.picture >= 0) {
+                picture(flow.pictures.at(run.picture), m_pictureIds.at(run.picture));
+            } else if (!run.href.isEmpty()) {
+                m_xml.writeStartElement("w:hyperlink");
+                m_xml.writeAttribute("r:id", linkId(run.href));
+                m_xml.writeAttribute("w:history", "1");
+                textRun(run.text, run, true);
+                m_xml.writeEndElement();
+            } else {
+                textRun(run.text, run);
+            }
+        }
+        m_xml.writeEndElement();
+    }
+
+    QString linkId(const QString& href)
+    {
+        auto it = m_links.constFind(href);
+        if (it == m_links.constEnd()) {
+            it = m_links.insert(href, relationship(QStringLiteral("hyperlink"), href, true));
+        }
+        return it.value();
+    }
+
+    int numberingFor(int listId, bool ordered)
+    {
+        auto it = m_listNumbers.constFind(listId);
+        if (it == m_listNumbers.constEnd()) {
+            m_numberings.append(ordered);
+            it = m_listNumbers.insert(listId, int(m_numberings.size()));
+        }
+        return it.value();
+    }
+
+    // One run per piece between TABs and line breaks, which Word writes as elements of their own.
+    void textRun(const QString& text, const Run& look, bool link = false)
+    {
+        m_xml.writeStartElement("w:r");
+        m_xml.writeStartElement("w:rPr");
+        if (link) {
+            m_xml.writeEmptyElement("w:rStyle");
+            m_xml.writeAttribute("w:val", "Hyperlink");
+        }
+        if (look.bold) {
+            m_xml.writeEmptyElement("w:b");
+        }
+        if (look.italic) {
+            m_xml.writeEmptyElement("w:i");
+        }
+        if (look.strike) {
+            m_xml.writeEmptyElement("w:strike");
+        }
+        if (look.color.isValid()) {
+            m_xml.writeEmptyElement("w:color");
+            m_xml.writeAttribute("w:val", look.color.name().mid(1).toUpper());
+        }
+        if (look.pointSize > 0) {
+            m_xml.writeEmptyElement("w:sz");
+            m_xml.writeAttribute("w:val", QString::number(qRound(look.pointSize * 2)));
+        }
+        if (look.underline) {
+            m_xml.writeEmptyElement("w:u");
+            m_xml.writeAttribute("w:val", "single");
+        }
+        m_xml.writeEndElement();
+        qsizetype start = 0;
+        for (qsizetype i = 0; i <= text.size(); ++i) {
+            const bool end = i == text.size();
+            const QChar c = end ? QChar() : text.at(i);
+            if (!end && c != QLatin1Char('\t') && c != QChar::LineSeparator && c != QLatin1Char('\n') &&
+                c != QLatin1Char('\r')) {
+                continue;
+            }
+            if (i > start) {
+                m_xml.writeStartElement("w:t");
+                m_xml.writeAttribute("xml:space", "preserve");
+                m_xml.writeCharacters(text.mid(start, i - start));
+                m_xml.writeEndElement();
+            }
+            if (!end) {
+                m_xml.writeEmptyElement(c == QLatin1Char('\t') ? "w:tab" : "w:br");
+            }
+            start = i + 1;
+        }
+        m_xml.writeEndElement();
+    }
+
+    void picture(const Picture& picture, const QString& relationshipId)
+    {
+        const QString cx = QString::number(qRound64(picture.size.width() * kEmuPerPixel));
+        const QString cy = QString::number(qRound64(picture.size.height() * kEmuPerPixel));
+        const QString id = QString::number(m_pictureCount * 1000 + ++m_drawingCount);
+        m_xml.writeStartElement("w:r");
+        m_xml.writeStartElement("w:drawing");
+        m_xml.writeStartElement("wp:inline");
+        m_xml.writeEmptyElement("wp:extent");
+        m_xml.writeAttribute("cx", cx);
+        m_xml.writeAttribute("cy", cy);
+        m_xml.writeEmptyElement("wp:docPr");
+        m_xml.writeAttribute("id", id);
+        m_xml.writeAttribute("name", QStringLiteral("Picture %1").arg(id));
+        m_xml.writeStartElement("a:graphic");
+        m_xml.writeStartElement("a:graphicData");
+        m_xml.writeAttribute("uri", "http://schemas.openxmlformats.org/drawingml/2006/picture");
+        m_xml.writeStartElement("pic:pic");
+        m_xml.writeStartElement("pic:nvPicPr");
+        m_xml.writeEmptyElement("pic:cNvPr");
+        m_xml.writeAttribute("id", id);
+        m_xml.writeAttribute("name", QStringLiteral("Picture %1").arg(id));
+        m_xml.writeEmptyElement("pic:cNvPicPr");
+        m_xml.writeEndElement();
+        m_xml.writeStartElement("pic:blipFill");
+        m_xml.writeEmptyElement("a:blip");
+        m_xml.writeAttribute("r:embed", relationshipId);
+        m_xml.writeStartElement("a:stretch");
+        m_xml.writeEmptyElement("a:fillRect");
+        m_xml.writeEndElement();
+        m_xml.writeEndElement();
+        m_xml.writeStartElement("pic:spPr");
+        m_xml.writeStartElement("a:xfrm");
+        m_xml.writeEmptyElement("a:off");
+        m_xml.writeAttribute("x", "0");
+        m_xml.writeAttribute("y", "0");
+        m_xml.writeEmptyElement("a:ext");
+        m_xml.writeAttribute("cx", cx);
+        m_xml.writeAttribute("cy", cy);
+        m_xml.writeEndElement();
+        m_xml.writeStartElement("a:prstGeom");
+        m_xml.writeAttribute("prst", "rect");
+        m_xml.writeEmptyElement("a:avLst");
+        m_xml.writeEndElement();
+        m_xml.writeEndElement();
+        m_xml.writeEndElement();
+        m_xml.writeEndElement();
+        m_xml.writeEndElement();
+        m_xml.writeEndElement();
+        m_xml.writeEndElement();
+        m_xml.writeEndElement();
+    }
+
+    QByteArray document()
+    {
+        QByteArray out = xmlHead();
+        out += "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
+               "xmlns:r=\"" +
+               kRelationships.toUtf8() +
+               "\" "
+               "xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\" "
+               "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
+               "xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"><w:body>";
+        out += m_body;
+        out +=
+            "<w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/><w:pgMar w:top=\"1440\" w:right=\"1440\" "
+            "w:bottom=\"1440\" w:left=\"1440\" w:header=\"708\" w:footer=\"708\" w:gutter=\"0\"/></w:sectPr>"
+            "</w:body></w:document>\n";
+        return out;
+    }
+
+    QByteArray numbering() const
+    {
+        QByteArray out;
+        QXmlStreamWriter xml(&out);
+        xml.writeStartDocument();
+        xml.writeStartElement("w:numbering");
+        xml.writeAttribute("xmlns:w", "http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+        static const char* const kBullets[] = {"\u2022", "\u25E6", "\u25AA"};
+        static const char* const kNumbers[] = {"decimal", "lowerLetter", "lowerRoman"};
+        for (int abstract = 0; abstract < 2; ++abstract) {
+            const bool ordered = abstract == 1;
+            xml.writeStartElement("w:abstractNum");
+            xml.writeAttribute("w:abstractNumId", QString::number(abstract));
+            xml.writeEmptyElement("w:multiLevelType");
+            xml.writeAttribute("w:val", "hybridMultilevel");
+            for (int level = 0; level < 9; ++level) {
+                xml.writeStartElement("w:lvl");
+                xml.writeAttribute("w:ilvl", QString::number(level));
+                xml.writeEmptyElement("w:start");
+                xml.writeAttribute("w:val", "1");
+                xml.writeEmptyElement("w:numFmt");
+                xml.writeAttribute("w:val", ordered ? kNumbers[level % 3] : "bullet");
+                xml.writeEmptyElement("w:lvlText");
+                xml.writeAttribute("w:val", ordered ? QStringLiteral("%%1.").arg(level + 1)
+                                                    : QString::fromUtf8(kBullets[level % 3]));
+                xml.writeEmptyElement("w:lvlJc");
+                xml.writeAttribute("w:val", "left");
+                xml.writeStartElement("w:pPr");
+                xml.writeEmptyElement("w:ind");
+                xml.writeAttribute("w:left", QString::number(720 * (level + 1)));
+                xml.writeAttribute("w:hanging", "360");
+                xml.writeEndElement();
+                xml.writeEndElement();
+            }
+            xml.writeEndElement();
+        }
+        for (int n = 0; n < m_numberings.size(); ++n) {
+            xml.writeStartElement("w:num");
+            xml.writeAttribute("w:numId", QString::number(n + 1));
+            xml.writeEmptyElement("w:abstractNumId");
+            xml.writeAttribute("w:val", m_numberings.at(n) ? "1" : "0");
+            xml.writeEndElement();
+        }
+        xml.writeEndElement();
+        xml.writeEndDocument();
+        return out;
+    }
+
+    QByteArray contentTypes() const
+    {
+        const QByteArray main = "application/vnd.openxmlformats-officedocument.wordprocessingml.";
+        QByteArray out = xmlHead();
+        out += "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+               "<Default Extension=\"rels\" "
+               "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+               "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+               "<Default Extension=\"png\" ContentType=\"image/png\"/>"
+               "<Override PartName=\"/word/document.xml\" ContentType=\"" +
+               main +
+               "document.main+xml\"/>"
+               "<Override PartName=\"/word/styles.xml\" ContentType=\"" +
+               main +
+               "styles+xml\"/>"
+               "<Override PartName=\"/word/numbering.xml\" ContentType=\"" +
+               main +
+               "numbering+xml\"/>"
+               "<Override PartName=\"/word/settings.xml\" ContentType=\"" +
+               main +
+               "settings+xml\"/>"
+               "<Override PartName=\"/docProps/core.xml\" "
+               "ContentType=\"application/vnd.openxmlformats-package.core-properties+xml\"/>"
+               "<Override PartName=\"/docProps/app.xml\" "
+               "ContentType=\"application/vnd.openxmlformats-officedocument.extended-properties+xml\"/>"
+               "</Types>\n";
+        return out;
+    }
+
+    static QByteArray packageRelationships()
+    {
+        return xmlHead() +
+               "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+               "<Relationship Id=\"rId1\" Type=\"" +
+               kRelationships.toUtf8() +
+               "/officeDocument\" Target=\"word/document.xml\"/>"
+               "<Relationship Id=\"rId2\" "
+               "Type=\"http://schemas.openxmlformats.org/package/2006/relationships/metadata/"
+               "core-properties\" "
+               "Target=\"docProps/core.xml\"/>"
+               "<Relationship Id=\"rId3\" Type=\"" +
+               kRelationships.toUtf8() +
+               "/extended-properties\" Target=\"docProps/app.xml\"/>"
+               "</Relationships>\n";
+    }
+
+    QByteArray documentRelationships() const
+    {
+        QByteArray out;
+        QXmlStreamWriter xml(&out);
+        xml.writeStartDocument();
+        xml.writeStartElement("Relationships");
+        xml.writeAttribute("xmlns", "http://schemas.openxmlformats.org/package/2006/relationships");
+        const auto write = [&xml](const Relationship& r) {
+            xml.writeEmptyElement("Relationship");
+            xml.writeAttribute("Id", r.id);
+            xml.writeAttribute("Type", kRelationships + QLatin1Char('/') + r.type);
+            xml.writeAttribute("Target", r.target);
+            if (r.external) {
+                xml.writeAttribute("TargetMode", "External");
+            }
+        };
+        write({QStringLiteral("rId1"), QStringLiteral("styles"), QStringLiteral("styles.xml"), false});
+        write({QStringLiteral("rId2"), QStringLiteral("numbering"), QStringLiteral("numbering.xml"), false});
+        write({QStringLiteral("rId3"), QStringLiteral("settings"), QStringLiteral("settings.xml"), false});
+        for (const Relationship& r : m_relationships) {
+            write(r);
+        }
+        xml.writeEndElement();
+        xml.writeEndDocument();
+        return out;
+    }
+
+    QByteArray coreProperties() const
+    {
+        QByteArray out;
+        QXmlStreamWriter xml(&out);
+        xml.writeStartDocument();
+        xml.writeStartElement("cp:coreProperties");
+        xml.writeAttribute("xmlns:cp",
+                           "http://schemas.openxmlformats.org/package/2006/metadata/core-properties");
+        xml.writeAttribute("xmlns:dc", "http://purl.org/dc/elements/1.1/");
+        xml.writeAttribute("xmlns:dcterms", "http://purl.org/dc/terms/");
+        xml.writeAttribute("xmlns:xsi", "http://www.w3.org/2001/XMLSchema-instance");
+        xml.writeTextElement("dc:title", headingText(m_book->title));
+        if (!m_book->subtitle.isEmpty()) {
+            xml.writeTextElement("dc:subject", xmlSafe(m_book->subtitle));
+        }
+        xml.writeStartElement("dcterms:created");
+        xml.writeAttribute("xsi:type", "dcterms:W3CDTF");
+        xml.writeCharacters(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")));
+        xml.writeEndElement();
+        xml.writeEndElement();
+        xml.writeEndDocument();
+        return out;
+    }
+
+    const Book* m_book = nullptr;
+    ZipWriter m_zip;
+    QByteArray m_body;
+    QXmlStreamWriter m_xml;
+    QList<Relationship> m_relationships;
+    QHash<QString, QString> m_links;
+    QHash<int, int> m_listNumbers; // list of the current section -> numId
+    QList<bool> m_numberings;      // numId - 1 -> ordered
+    QStringList m_pictureIds;      // pictures of the current section -> relationship id
+    int m_pictureCount = 0;
+    int m_drawingCount = 0;
+    int m_bookmarkCount = 0;
+};
+
+} // namespace
+
+std::unique_ptr<FormatWriter> makeDocxWriter()
+{
+    return std::make_unique<DocxWriter>();
+}
+
+} // namespace folioneer::publish

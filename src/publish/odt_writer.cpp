@@ -1,0 +1,531 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "publish/format_writer.h"
+#include "support/zip_archive.h"
+
+#include <QXmlStreamWriter>
+
+namespace folioneer::publish {
+
+namespace {
+
+constexpr int kDeepestHeading = 9;
+
+const char* const kNamespaces[][2] = {
+    {"xmlns:office", "urn:oasis:names:tc:opendocument:xmlns:office:1.0"},
+    {"xmlns:style", "urn:oasis:names:tc:opendocument:xmlns:style:1.0"},
+    {"xmlns:text", "urn:oasis:names:tc:opendocument:xmlns:text:1.0"},
+    {"xmlns:table", "urn:oasis:names:tc:opendocument:xmlns:table:1.0"},
+    {"xmlns:draw", "urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"},
+    {"xmlns:fo", "urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"},
+    {"xmlns:xlink", "http://www.w3.org/1999/xlink"},
+    {"xmlns:dc", "http://purl.org/dc/elements/1.1/"},
+    {"xmlns:meta", "urn:oasis:names:tc:opendocument:xmlns:meta:1.0"},
+    {"xmlns:svg", "urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"},
+};
+
+void startRoot(QXmlStreamWriter& xml, const char* name)
+{
+    xml.writeStartDocument();
+    xml.writeStartElement(name);
+    for (const auto& ns : kNamespaces) {
+        xml.writeAttribute(ns[0], ns[1]);
+    }
+    xml.writeAttribute("office:version", "1.3");
+}
+
+QString headingStyle(int level)
+{
+    return QStringLiteral("Heading_20_%1").arg(level);
+}
+
+void paragraphStyle(QXmlStreamWriter& xml, const QString& name, const QString& display, const QString& parent,
+                    const std::function<void()>& properties)
+{
+    xml.writeStartElement("style:style");
+    xml.writeAttribute("style:name", name);
+    if (!display.isEmpty()) {
+        xml.writeAttribute("style:display-name", display);
+    }
+    xml.writeAttribute("style:family", "paragraph");
+    if (!parent.isEmpty()) {
+        xml.writeAttribute("style:parent-style-name", parent);
+    }
+    properties();
+    xml.writeEndElement();
+}
+
+QByteArray stylesPart()
+{
+    QByteArray out;
+    QXmlStreamWriter xml(&out);
+    startRoot(xml, "office:document-styles");
+    xml.writeStartElement("office:styles");
+    xml.writeStartElement("style:default-style");
+    xml.writeAttribute("style:family", "paragraph");
+    xml.writeEmptyElement("style:text-properties");
+    xml.writeAttribute("fo:font-size", "12pt");
+    xml.writeEndElement();
+    paragraphStyle(xml, QStringLiteral("Standard"), {}, {}, [&xml] {
+        xml.writeEmptyElement("style:paragraph-properties");
+        xml.writeAttribute("fo:margin-bottom", "0.25cm");
+    });
+    paragraphStyle(xml, QStringLiteral("Heading"), {}, QStringLiteral("Standard"), [&xml] {
+        xml.writeEmptyElement("style:paragraph-properties");
+        xml.writeAttribute("fo:margin-top", "0.42cm");
+        xml.writeAttribute("fo:keep-with-next", "always");
+        xml.writeEmptyElement("style:text-properties");
+        xml.writeAttribute("fo:font-weight", "bold");
+    });
+    for (int level = 1; level <= kDeepestHeading; ++level) {
+        xml.writeStartElement("style:style");
+        xml.writeAttribute("style:name", headingStyle(level));
+        xml.writeAttribute("style:display-name", QStringLiteral("Heading %1").arg(level));
+        xml.writeAttribute("style:family", "paragraph");
+        xml.writeAttribute("style:parent-style-name", "Heading");
+        xml.writeAttribute("style:next-style-name", "Standard");
+        xml.writeAttribute("style:default-outline-level", QString::number(level));
+        xml.writeAttribute("style:class", "text");
+        if (level == 1) {
+            xml.writeEmptyElement("style:paragraph-properties");
+            xml.writeAttribute("fo:break-before", "page");
+        }
+        xml.writeEmptyElement("style:text-properties");
+        xml.writeAttribute("fo:font-size", level == 1   ? "20pt"
+                                           : level == 2 ? "16pt"
+                                           : level == 3 ? "14pt"
+                                                        : "12pt");
+        xml.writeEndElement();
+    }
+    for (const auto& [name, size, italic] :
+         {std::tuple{"Title", "28pt", false}, std::tuple{"Subtitle", "16pt", true}}) {
+        paragraphStyle(xml, QString::fromLatin1(name), {}, QStringLiteral("Standard"),
+                       [&xml, size = size, italic = italic] {
+                           xml.writeEmptyElement("style:paragraph-properties");
+                           xml.writeAttribute("fo:text-align", "center");
+                           xml.writeEmptyElement("style:text-properties");
+                           xml.writeAttribute("fo:font-size", size);
+                           xml.writeAttribute(italic ? "fo:font-style" : "fo:font-weight",
+                                              italic ? "italic" : "bold");
+                       });
+    }
+    xml.writeStartElement("text:outline-style");
+    xml.writeAttribute("style:name", "Outline");
+    for (int level = 1; level <= 10; ++level) {
+        xml.writeEmptyElement("text:outline-level-style");
+        xml.writeAttribute("text:level", QString::number(level));
+        xml.writeAttribute("style:num-format", "");
+    }
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return out;
+}
+
+// An OpenDocument text: Title and Subtitle paragraphs, chapters as "Heading 1" and sections as
+// "Heading 2" heading elements, content with automatic styles for its runs and paragraphs.
+class OdtWriter : public FormatWriter {
+public:
+    OdtWriter() : m_zip(1), m_xml(&m_body)
+    {
+        m_zip.add(QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.text",
+                  ZipWriter::Method::Store);
+    }
+
+    void begin(const Book& book, const QString&) override
+    {
+        m_book = &book;
+        simpleParagraph(QStringLiteral("Title"), headingText(book.title));
+        if (!book.subtitle.isEmpty()) {
+            simpleParagraph(QStringLiteral("Subtitle"), xmlSafe(book.subtitle));
+        }
+    }
+
+    void chapter(int c) override { heading(1, headingText(m_book->chapters.at(c).title)); }
+
+    void section(int c, int s, const Flow& flow) override
+    {
+        heading(2, headingText(m_book->chapters.at(c).sections.at(s).title));
+        m_pictureNames.clear();
+        for (const Picture& picture : flow.pictures) {
+            const QString name = QStringLiteral("Pictures/image%1.png").arg(m_pictures.size() + 1);
+            m_zip.add(name, picture.png, ZipWriter::Method::Store);
+            m_pictures.append(name);
+            m_pictureNames.append(name);
+        }
+        blocks(flow, flow.blocks);
+    }
+
+    Result finish(const QString& path) override
+    {
+        m_zip.add(QStringLiteral("content.xml"), content());
+        m_zip.add(QStringLiteral("styles.xml"), stylesPart());
+        m_zip.add(QStringLiteral("meta.xml"), meta());
+        m_zip.add(QStringLiteral("META-INF/manifest.xml"), manifest());
+        const ZipWriter::Archive archive = m_zip.finish();
+        if (!archive.ok()) {
+            return Result::failure(archive.error, exportFailedMessage());
+        }
+        return writeExportFile(path, archive.data);
+    }
+
+private:
+    void simpleParagraph(const QString& style, const QString& text)
+    {
+        m_xml.writeStartElement("text:p");
+        m_xml.writeAttribute("text:style-name", style);
+        characters(text);
+        m_xml.writeEndElement();
+    }
+
+    void heading(int level, const QString& text)
+    {
+        m_xml.writeStartElement("text:h");
+        m_xml.writeAttribute("text:style-name", headingStyle(level));
+        m_xml.writeAttribute("text:outline-level", QString::number(level));
+        characters(text);
+        m_xml.writeEndElement();
+    }
+
+    // Runs of spaces, TABs and line breaks are elements: ODF collapses white space in text.
+    void characters(const QString& text)
+    {
+        QString pending;
+        const auto flush = [&] {
+            if (!pending.isEmpty()) {
+                m_xml.writeCharacters(pending);
+                pending.clear();
+            }
+        };
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text.at(i);
+            if (c == QLatin1Char(' ')) {
+                qsizetype n = 1;
+                while (i + n < text.size() && text.at(i + n) == QLatin1Char(' ')) {
+                    ++n;
+                }
+                const bool leading = i == 0 && pending.isEmpty();
+                if (n == 1 && !leading) {
+                    pending += c;
+                    continue;
+                }
+                flush();
+                m_xml.writeEmptyElement("text:s");
+                if (n > 1) {
+                    m_xml.writeAttribute("text:c", QString::number(n));
+                }
+                i += n - 1;
+            } else if (c == QLatin1Char('\t')) {
+                flush();
+                m_xml.writeEmptyElement("text:tab");
+            } else if (c == QChar::LineSeparator || c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+                flush();
+                m_xml.writeEmptyElement("text:line-break");
+            } else {
+                pending += c;
+            }
+        }
+        flush();
+    }
+
+    void blocks(const Flow& flow, const QList<Block>& blocks)
+    {
+        ListNesting lists({[this](bool ordered, int level) {
+                               m_xml.writeStartElement("text:list");
+                               if (level == 1) {
+                                   m_xml.writeAttribute("text:style-name", ordered ? "LNumbers" : "LBullets");
+                               }
+                           },
+                           [this] { m_xml.writeEndElement(); },
+                           [this] { m_xml.writeStartElement("text:list-item"); },
+                           [this] { m_xml.writeEndElement(); }});
+        for (const Block& block : blocks) {
+            if (block.table) {
+                lists.closeAll();
+                table(flow, *block.table);
+                continue;
+            }
+            const Paragraph& p = block.paragraph;
+            if (p.listLevel > 0) {
+                lists.item(p.listLevel, p.ordered);
+            } else {
+                lists.closeAll();
+            }
+            if (p.headingLevel > 0 && p.listLevel == 0) {
+                const int level = contentHeadingLevel(p.headingLevel, kDeepestHeading);
+                m_xml.writeStartElement("text:h");
+                m_xml.writeAttribute("text:style-name", headingStyle(level));
+                m_xml.writeAttribute("text:outline-level", QString::number(level));
+            } else {
+                m_xml.writeStartElement("text:p");
+                m_xml.writeAttribute("text:style-name", paragraphStyleFor(p));
+            }
+            runs(flow, p.runs);
+            m_xml.writeEndElement();
+        }
+        lists.closeAll();
+    }
+
+    void table(const Flow& flow, const Table& table)
+    {
+        m_xml.writeStartElement("table:table");
+        m_xml.writeAttribute("table:name", QStringLiteral("Table%1").arg(++m_tableCount));
+        m_xml.writeAttribute("table:style-name", "TableFull");
+        m_xml.writeEmptyElement("table:table-column");
+        m_xml.writeAttribute("table:number-columns-repeated", QString::number(std::max(1, table.columns)));
+        for (const QList<QList<Block>>& row : table.rows) {
+            m_xml.writeStartElement("table:table-row");
+            for (const QList<Block>& cell : row) {
+                m_xml.writeStartElement("table:table-cell");
+                m_xml.writeAttribute("table:style-name", "CellBorder");
+                m_xml.writeAttribute("office:value-type", "string");
+                blocks(flow, cell);
+                if (cell.isEmpty()) {
+                    m_xml.writeEmptyElement("text:p");
+                }
+                m_xml.writeEndElement();
+            }
+            if (row.isEmpty()) {
+                m_xml.writeEmptyElement("table:table-cell");
+            }
+            m_xml.writeEndElement();
+        }
+        m_xml.writeEndElement();
+    }
+
+    void runs(const Flow& flow, const QList<Run>& runs)
+    {
+        for (const Run& run : runs) {
+            if (run.picture >= 0) {
+                const QSizeF size = flow.pictures.at(run.picture).size;
+                m_xml.writeStartElement("draw:frame");
+                m_xml.writeAttribute("draw:name", QStringLiteral("Picture%1").arg(++m_frameCount));
+                m_xml.writeAttribute("text:anchor-type", "as-char");
+                m_xml.writeAttribute("svg:width", QStringLiteral("%1in").arg(size.width() / 96.0, 0, 'f', 4));
+                m_xml.writeAttribute("svg:height",
+                                     QStringLiteral("%1in").arg(size.height() / 96.0, 0, 'f', 4));
+                m_xml.writeEmptyElement("draw:image");
+                m_xml.writeAttribute("xlink:href", m_pictureNames.at(run.picture));
+                m_xml.writeAttribute("xlink:type", "simple");
+                m_xml.writeAttribute("xlink:show", "embed");
+                m_xml.writeAttribute("xlink:actuate", "onLoad");
+                m_xml.writeEndElement();
+                continue;
+            }
+            if (!run.href.isEmpty()) {
+                m_xml.writeStartElement("text:a");
+                m_xml.writeAttribute("xlink:type", "simple");
+                m_xml.writeAttribute("xlink:href", run.href);
+            }
+            const QString style = textStyleFor(run);
+            if (!style.isEmpty()) {
+                m_xml.writeStartElement("text:span");
+                m_xml.writeAttribute("text:style-name", style);
+            }
+            characters(run.text);
+            if (!style.isEmpty()) {
+                m_xml.writeEndElement();
+            }
+            if (!run.href.isEmpty()) {
+                m_xml.writeEndElement();
+            }
+        }
+    }
+
+    // Automatic styles are named by their properties' order of first use: T1, T2, ...
+    QString textStyleFor(const Run& run)
+    {
+        QList<std::pair<const char*, QString>> properties;
+        if (run.bold) {
+            properties.append({"fo:font-weight", QStringLiteral("bold")});
+        }
+        if (run.italic) {
+            properties.append({"fo:font-style", QStringLiteral("italic")});
+        }
+        if (run.underline) {
+            properties.append({"style:text-underline-style", QStringLiteral("solid")});
+        }
+        if (run.strike) {
+            properties.append({"style:text-line-through-style", QStringLiteral("solid")});
+        }
+        if (run.pointSize > 0) {
+            properties.append({"fo:font-size", QStringLiteral("%1pt").arg(run.pointSize)});
+        }
+        if (run.color.isValid()) {
+            properties.append({"fo:color", run.color.name()});
+        }
+        if (properties.isEmpty()) {
+            return {};
+        }
+        return automaticStyle(m_textStyles, QStringLiteral("T"), properties);
+    }
+
+    QString paragraphStyleFor(const Paragraph& p)
+    {
+        QList<std::pair<const char*, QString>> properties;
+        if (p.alignment & Qt::AlignHCenter) {
+            properties.append({"fo:text-align", QStringLiteral("center")});
+        } else if (p.alignment & Qt::AlignJustify) {
+            properties.append({"fo:text-align", QStringLiteral("justify")});
+        } else if (p.alignment & (Qt::AlignRight | Qt::AlignTrailing)) {
+            properties.append({"fo:text-align", QStringLiteral("end")});
+        }
+        if (p.rightToLeft) {
+            properties.append({"style:writing-mode", QStringLiteral("rl-tb")});
+        }
+        if (properties.isEmpty()) {
+            return QStringLiteral("Standard");
+        }
+        return automaticStyle(m_paragraphStyles, QStringLiteral("P"), properties);
+    }
+
+    using Properties = QList<std::pair<const char*, QString>>;
+
+    static QString automaticStyle(QList<Properties>& styles, const QString& prefix,
+                                  const Properties& properties)
+    {
+        qsizetype at = styles.indexOf(properties);
+        if (at < 0) {
+            styles.append(properties);
+            at = styles.size() - 1;
+        }
+        return prefix + QString::number(at + 1);
+    }
+
+    QByteArray content()
+    {
+        QByteArray out;
+        QXmlStreamWriter xml(&out);
+        startRoot(xml, "office:document-content");
+        xml.writeStartElement("office:automatic-styles");
+        const auto writeStyles = [&xml](const QList<Properties>& styles, const QString& prefix,
+                                        const char* family, const char* element) {
+            for (int i = 0; i < styles.size(); ++i) {
+                xml.writeStartElement("style:style");
+                xml.writeAttribute("style:name", prefix + QString::number(i + 1));
+                xml.writeAttribute("style:family", family);
+                if (prefix == QLatin1String("P")) {
+                    xml.writeAttribute("style:parent-style-name", "Standard");
+                }
+                xml.writeEmptyElement(element);
+                for (const auto& [name, value] : styles.at(i)) {
+                    xml.writeAttribute(name, value);
+                }
+                xml.writeEndElement();
+            }
+        };
+        writeStyles(m_textStyles, QStringLiteral("T"), "text", "style:text-properties");
+        writeStyles(m_paragraphStyles, QStringLiteral("P"), "paragraph", "style:paragraph-properties");
+        xml.writeStartElement("style:style");
+        xml.writeAttribute("style:name", "TableFull");
+        xml.writeAttribute("style:family", "table");
+        xml.writeEmptyElement("style:table-properties");
+        xml.writeAttribute("style:width", "17cm");
+        xml.writeAttribute("table:align", "margins");
+        xml.writeEndElement();
+        xml.writeStartElement("style:style");
+        xml.writeAttribute("style:name", "CellBorder");
+        xml.writeAttribute("style:family", "table-cell");
+        xml.writeEmptyElement("style:table-cell-properties");
+        xml.writeAttribute("fo:border", "0.5pt solid #808080");
+        xml.writeAttribute("fo:padding", "0.1cm");
+        xml.writeEndElement();
+        for (const bool ordered : {false, true}) {
+            static const char* const kBullets[] = {"\u2022", "\u25E6", "\u25AA"};
+            static const char* const kNumbers[] = {"1", "a", "i"};
+            xml.writeStartElement("text:list-style");
+            xml.writeAttribute("style:name", ordered ? "LNumbers" : "LBullets");
+            for (int level = 1; level <= 10; ++level) {
+                xml.writeStartElement(ordered ? "text:list-level-style-number"
+                                              : "text:list-level-style-bullet");
+                xml.writeAttribute("text:level", QString::number(level));
+                if (ordered) {
+                    xml.writeAttribute("style:num-suffix", ".");
+                    xml.writeAttribute("style:num-format", kNumbers[(level - 1) % 3]);
+                } else {
+                    xml.writeAttribute("text:bullet-char", QString::fromUtf8(kBullets[(level - 1) % 3]));
+                }
+                xml.writeStartElement("style:list-level-properties");
+                xml.writeAttribute("text:list-level-position-and-space-mode", "label-alignment");
+                xml.writeEmptyElement("style:list-level-label-alignment");
+                xml.writeAttribute("text:label-followed-by", "listtab");
+                xml.writeAttribute("fo:text-indent", "-0.635cm");
+                xml.writeAttribute("fo:margin-left", QStringLiteral("%1cm").arg(1.27 * level, 0, 'f', 3));
+                xml.writeEndElement();
+                xml.writeEndElement();
+            }
+            xml.writeEndElement();
+        }
+        xml.writeEndElement();
+        xml.writeStartElement("office:body");
+        xml.writeStartElement("office:text");
+        xml.writeCharacters(QString());
+        out += m_body;
+        out += "</office:text></office:body></office:document-content>\n";
+        return out;
+    }
+
+    QByteArray meta() const
+    {
+        QByteArray out;
+        QXmlStreamWriter xml(&out);
+        startRoot(xml, "office:document-meta");
+        xml.writeStartElement("office:meta");
+        xml.writeTextElement("meta:generator", "Folioneer");
+        xml.writeTextElement("dc:title", headingText(m_book->title));
+        if (!m_book->subtitle.isEmpty()) {
+            xml.writeTextElement("dc:subject", xmlSafe(m_book->subtitle));
+        }
+        xml.writeEndElement();
+        xml.writeEndElement();
+        xml.writeEndDocument();
+        return out;
+    }
+
+    QByteArray manifest() const
+    {
+        QByteArray out;
+        QXmlStreamWriter xml(&out);
+        xml.writeStartDocument();
+        xml.writeStartElement("manifest:manifest");
+        xml.writeAttribute("xmlns:manifest", "urn:oasis:names:tc:opendocument:xmlns:manifest:1.0");
+        xml.writeAttribute("manifest:version", "1.3");
+        const auto entry = [&xml](const QString& path, const QString& type) {
+            xml.writeEmptyElement("manifest:file-entry");
+            xml.writeAttribute("manifest:full-path", path);
+            xml.writeAttribute("manifest:media-type", type);
+        };
+        entry(QStringLiteral("/"), QStringLiteral("application/vnd.oasis.opendocument.text"));
+        xml.writeAttribute("manifest:version", "1.3");
+        for (const char* part : {"content.xml", "styles.xml", "meta.xml"}) {
+            entry(QString::fromLatin1(part), QStringLiteral("text/xml"));
+        }
+        for (const QString& picture : m_pictures) {
+            entry(picture, QStringLiteral("image/png"));
+        }
+        xml.writeEndElement();
+        xml.writeEndDocument();
+        return out;
+    }
+
+    const Book* m_book = nullptr;
+    ZipWriter m_zip;
+    QByteArray m_body;
+    QXmlStreamWriter m_xml;
+    QList<Properties> m_textStyles;
+    QList<Properties> m_paragraphStyles;
+    QStringList m_pictures;
+    QStringList m_pictureNames; // pictures of the current section
+    int m_tableCount = 0;
+    int m_frameCount = 0;
+};
+
+} // namespace
+
+std::unique_ptr<FormatWriter> makeOdtWriter()
+{
+    return std::make_unique<OdtWriter>();
+}
+
+} // namespace folioneer::publish

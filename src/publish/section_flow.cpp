@@ -1,0 +1,247 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "publish/section_flow.h"
+
+#include "publish/book.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPixmap>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextList>
+#include <QTextTable>
+#include <QUrl>
+
+namespace folioneer::publish {
+
+bool Run::sameLook(const Run& other) const
+{
+    return picture < 0 && other.picture < 0 && bold == other.bold && italic == other.italic &&
+           underline == other.underline && strike == other.strike && pointSize == other.pointSize &&
+           color == other.color && href == other.href;
+}
+
+QString Paragraph::plainText() const
+{
+    QString text;
+    for (const Run& run : runs) {
+        text += run.text;
+    }
+    return text;
+}
+
+namespace {
+
+class FlowBuilder {
+public:
+    explicit FlowBuilder(const QTextDocument& document) : m_document(document) {}
+
+    QList<Block> blocksOf(QTextFrame::iterator it)
+    {
+        QList<Block> blocks;
+        for (; !it.atEnd(); ++it) {
+            if (QTextFrame* frame = it.currentFrame()) {
+                if (auto* table = qobject_cast<QTextTable*>(frame)) {
+                    blocks.append({{}, tableOf(*table)});
+                } else {
+                    blocks += blocksOf(frame->begin());
+                }
+                continue;
+            }
+            const QTextBlock block = it.currentBlock();
+            if (block.isValid()) {
+                blocks.append({paragraphOf(block), {}});
+            }
+        }
+        return blocks;
+    }
+
+    QList<Picture> pictures;
+
+private:
+    std::shared_ptr<Table> tableOf(const QTextTable& table)
+    {
+        auto out = std::make_shared<Table>();
+        out->columns = table.columns();
+        for (int r = 0; r < table.rows(); ++r) {
+            QList<QList<Block>> row;
+            for (int c = 0; c < table.columns(); ++c) {
+                const QTextTableCell cell = table.cellAt(r, c);
+                // A cell spanning several rows or columns is written once, where it begins.
+                if (cell.row() != r || cell.column() != c) {
+                    continue;
+                }
+                row.append(blocksOf(cell.begin()));
+            }
+            out->rows.append(row);
+        }
+        return out;
+    }
+
+    Paragraph paragraphOf(const QTextBlock& block)
+    {
+        Paragraph paragraph;
+        const QTextBlockFormat format = block.blockFormat();
+        paragraph.headingLevel = std::clamp(format.headingLevel(), 0, 6);
+        paragraph.alignment = format.alignment();
+        paragraph.rightToLeft = block.textDirection() == Qt::RightToLeft;
+        if (QTextList* list = block.textList()) {
+            const QTextListFormat listFormat = list->format();
+            paragraph.listLevel = std::max(1, listFormat.indent());
+            paragraph.ordered = listFormat.style() <= QTextListFormat::ListDecimal;
+            paragraph.listId = listIdOf(list);
+        }
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid()) {
+                continue;
+            }
+            const QTextCharFormat charFormat = fragment.charFormat();
+            Run run;
+            run.bold = charFormat.fontWeight() >= QFont::DemiBold;
+            run.italic = charFormat.fontItalic();
+            run.underline = charFormat.fontUnderline() && !charFormat.isAnchor();
+            run.strike = charFormat.fontStrikeOut();
+            if (charFormat.hasProperty(QTextFormat::FontPointSize)) {
+                run.pointSize = charFormat.fontPointSize();
+            }
+            if (charFormat.hasProperty(QTextFormat::ForegroundBrush) &&
+                charFormat.foreground().style() != Qt::NoBrush) {
+                const QColor color = charFormat.foreground().color();
+                if (color != Qt::black) {
+                    run.color = color;
+                }
+            }
+            if (charFormat.isAnchor()) {
+                run.href = xmlSafe(charFormat.anchorHref());
+            }
+            const QString text = fragment.text();
+            if (charFormat.isImageFormat()) {
+                // One replacement character per picture in the fragment.
+                const int picture = pictureOf(charFormat.toImageFormat());
+                if (picture >= 0) {
+                    for (qsizetype i = 0; i < text.size(); ++i) {
+                        Run pictureRun = run;
+                        pictureRun.picture = picture;
+                        paragraph.runs.append(pictureRun);
+                    }
+                }
+                continue;
+            }
+            run.text = cleanText(text);
+            if (run.text.isEmpty()) {
+                continue;
+            }
+            if (!paragraph.runs.isEmpty() && paragraph.runs.last().sameLook(run)) {
+                paragraph.runs.last().text += run.text;
+            } else {
+                paragraph.runs.append(run);
+            }
+        }
+        return paragraph;
+    }
+
+    static QString cleanText(const QString& text)
+    {
+        QString out = xmlSafe(text);
+        out.remove(QChar(0x00AD));
+        out.remove(QChar::ObjectReplacementCharacter);
+        out.replace(QChar::ParagraphSeparator, QChar::LineSeparator);
+        return out;
+    }
+
+    int listIdOf(QTextList* list)
+    {
+        const qsizetype at = m_lists.indexOf(list);
+        if (at >= 0) {
+            return int(at);
+        }
+        m_lists.append(list);
+        return int(m_lists.size() - 1);
+    }
+
+    int pictureOf(const QTextImageFormat& format)
+    {
+        const QVariant resource = m_document.resource(QTextDocument::ImageResource, QUrl(format.name()));
+        QImage image;
+        if (resource.typeId() == QMetaType::QImage) {
+            image = resource.value<QImage>();
+        } else if (resource.typeId() == QMetaType::QPixmap) {
+            image = resource.value<QPixmap>().toImage();
+        } else if (resource.typeId() == QMetaType::QByteArray) {
+            image.loadFromData(resource.toByteArray());
+        }
+        if (image.isNull()) {
+            return -1;
+        }
+        Picture picture;
+        QBuffer buffer(&picture.png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.save(&buffer, "PNG")) {
+            return -1;
+        }
+        const double width = format.width() > 0 ? format.width() : image.width();
+        const double height = format.height() > 0 ? format.height() : image.height();
+        picture.size = QSizeF(width, height);
+        pictures.append(picture);
+        return int(pictures.size() - 1);
+    }
+
+    const QTextDocument& m_document;
+    QList<QTextList*> m_lists;
+};
+
+// Calls `visit` on every run of the blocks, tables' cells included.
+template <typename Visit> void forEachRun(QList<Block>& blocks, const Visit& visit)
+{
+    for (Block& block : blocks) {
+        if (block.table) {
+            for (QList<QList<Block>>& row : block.table->rows) {
+                for (QList<Block>& cell : row) {
+                    forEachRun(cell, visit);
+                }
+            }
+            continue;
+        }
+        for (Run& run : block.paragraph.runs) {
+            visit(run);
+        }
+    }
+}
+
+// Content files give every run a size; the size most of the text has is the section's body
+// size, left to each format's own default so that only sizes that stand out are written.
+void dropBodySize(QList<Block>& blocks)
+{
+    QHash<double, qsizetype> characters;
+    forEachRun(blocks, [&characters](Run& run) { characters[run.pointSize] += run.text.size(); });
+    double body = 0;
+    qsizetype most = -1;
+    for (auto it = characters.cbegin(); it != characters.cend(); ++it) {
+        if (it.value() > most) {
+            most = it.value();
+            body = it.key();
+        }
+    }
+    forEachRun(blocks, [body](Run& run) {
+        if (run.pointSize == body) {
+            run.pointSize = 0;
+        }
+    });
+}
+
+} // namespace
+
+Flow flowOf(const QTextDocument& document)
+{
+    FlowBuilder builder(document);
+    Flow flow;
+    flow.blocks = builder.blocksOf(document.rootFrame()->begin());
+    dropBodySize(flow.blocks);
+    flow.pictures = std::move(builder.pictures);
+    return flow;
+}
+
+} // namespace folioneer::publish

@@ -1,0 +1,73 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QList>
+#include <QSizeF>
+#include <QString>
+
+#include <memory>
+
+class QTextDocument;
+
+namespace folioneer::publish {
+
+// A section's content as the file writers need it: paragraphs of formatted runs, list items with
+// their depth, tables and pictures, taken out of a QTextDocument once so that each writer only
+// decides how its format spells them. Text is already XML-safe; soft hyphens and object
+// replacement characters are gone.
+
+struct Run {
+    QString text; ///< may hold U+2028 (a line break inside the paragraph) and TABs
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    double pointSize = 0; ///< 0: the default size
+    QColor color;         ///< invalid: the default colour
+    QString href;         ///< non-empty for a link
+    int picture = -1;     ///< index into Flow::pictures for a picture run (text empty)
+    bool sameLook(const Run& other) const;
+};
+
+struct Table;
+
+struct Paragraph {
+    int headingLevel = 0; ///< 1..6 for a heading inside the section
+    int listLevel = 0;    ///< 1.. for a list item, 0 otherwise
+    bool ordered = false; ///< numbered list item
+    int listId = -1;      ///< the same for every item of one list within the section
+    bool rightToLeft = false;
+    Qt::Alignment alignment = Qt::AlignLeading;
+    QList<Run> runs;
+    bool isEmpty() const { return runs.isEmpty(); }
+    QString plainText() const;
+};
+
+/// A paragraph or a table, in reading order.
+struct Block {
+    Paragraph paragraph;
+    std::shared_ptr<Table> table; ///< set for a table; the paragraph is then unused
+};
+
+struct Table {
+    int columns = 0;
+    QList<QList<QList<Block>>> rows; ///< rows of cells of blocks; a cell spanning columns is one cell
+};
+
+struct Picture {
+    QByteArray png;
+    QSizeF size; ///< as shown, in pixels at 96 dpi
+};
+
+struct Flow {
+    QList<Block> blocks;
+    QList<Picture> pictures;
+};
+
+/// The flow of `document`. Pictures that cannot be encoded are left out.
+Flow flowOf(const QTextDocument& document);
+
+} // namespace folioneer::publish

@@ -1,0 +1,164 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "publish/xhtml_flow.h"
+
+#include "publish/format_writer.h"
+
+#include <QXmlStreamWriter>
+
+namespace folioneer::publish {
+
+namespace {
+
+constexpr int kDeepestHeading = 6;
+
+QString alignmentStyle(Qt::Alignment alignment)
+{
+    if (alignment & Qt::AlignHCenter) {
+        return QStringLiteral("text-align:center");
+    }
+    if (alignment & Qt::AlignJustify) {
+        return QStringLiteral("text-align:justify");
+    }
+    if (alignment & (Qt::AlignRight | Qt::AlignTrailing)) {
+        return QStringLiteral("text-align:end");
+    }
+    return {};
+}
+
+class FlowWriter {
+public:
+    FlowWriter(QXmlStreamWriter& xml, const PictureSource& source) : m_xml(xml), m_source(source) {}
+
+    void blocks(const QList<Block>& blocks)
+    {
+        ListNesting lists({[this](bool ordered, int) { m_xml.writeStartElement(ordered ? "ol" : "ul"); },
+                           [this] { endElement(m_xml); }, [this] { m_xml.writeStartElement("li"); },
+                           [this] { endElement(m_xml); }});
+        for (const Block& block : blocks) {
+            if (block.table) {
+                lists.closeAll();
+                table(*block.table);
+                continue;
+            }
+            const Paragraph& p = block.paragraph;
+            if (p.listLevel > 0) {
+                lists.item(p.listLevel, p.ordered);
+                runs(p.runs);
+                continue;
+            }
+            lists.closeAll();
+            if (p.isEmpty()) {
+                continue;
+            }
+            const QString name =
+                p.headingLevel > 0
+                    ? QStringLiteral("h%1").arg(contentHeadingLevel(p.headingLevel, kDeepestHeading))
+                    : QStringLiteral("p");
+            m_xml.writeStartElement(name);
+            if (p.rightToLeft) {
+                m_xml.writeAttribute("dir", "rtl");
+            }
+            const QString align = alignmentStyle(p.alignment);
+            if (!align.isEmpty()) {
+                m_xml.writeAttribute("style", align);
+            }
+            runs(p.runs);
+            endElement(m_xml);
+        }
+        lists.closeAll();
+    }
+
+private:
+    void table(const Table& table)
+    {
+        m_xml.writeStartElement("table");
+        m_xml.writeAttribute("style", "border-collapse:collapse");
+        m_xml.writeStartElement("tbody");
+        for (const QList<QList<Block>>& row : table.rows) {
+            m_xml.writeStartElement("tr");
+            for (const QList<Block>& cell : row) {
+                m_xml.writeStartElement("td");
+                m_xml.writeAttribute("style", "border:1px solid gray;padding:0.2em");
+                blocks(cell);
+                endElement(m_xml);
+            }
+            endElement(m_xml);
+        }
+        endElement(m_xml);
+        endElement(m_xml);
+    }
+
+    void runs(const QList<Run>& runs)
+    {
+        for (const Run& run : runs) {
+            if (run.picture >= 0) {
+                m_xml.writeEmptyElement("img");
+                m_xml.writeAttribute("src", m_source(run.picture));
+                m_xml.writeAttribute("alt", "");
+                continue;
+            }
+            int opened = 0;
+            const auto open = [&](const char* name) {
+                m_xml.writeStartElement(name);
+                ++opened;
+            };
+            if (!run.href.isEmpty()) {
+                open("a");
+                m_xml.writeAttribute("href", run.href);
+            }
+            if (run.bold) {
+                open("strong");
+            }
+            if (run.italic) {
+                open("em");
+            }
+            if (run.underline) {
+                open("u");
+            }
+            if (run.strike) {
+                open("s");
+            }
+            QStringList style;
+            if (run.pointSize > 0) {
+                style << QStringLiteral("font-size:%1pt").arg(run.pointSize);
+            }
+            if (run.color.isValid()) {
+                style << QStringLiteral("color:%1").arg(run.color.name());
+            }
+            if (!style.isEmpty()) {
+                open("span");
+                m_xml.writeAttribute("style", style.join(QLatin1Char(';')));
+            }
+            const QStringList lines = run.text.split(QChar::LineSeparator);
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                if (i > 0) {
+                    m_xml.writeEmptyElement("br");
+                }
+                m_xml.writeCharacters(lines.at(i));
+            }
+            for (int i = 0; i < opened; ++i) {
+                endElement(m_xml);
+            }
+        }
+    }
+
+    QXmlStreamWriter& m_xml;
+    const PictureSource& m_source;
+};
+
+} // namespace
+
+void endElement(QXmlStreamWriter& xml)
+{
+    // Writing (no) characters ends an open start tag, so the end tag follows.
+    xml.writeCharacters(QString());
+    xml.writeEndElement();
+}
+
+void writeXhtmlFlow(QXmlStreamWriter& xml, const Flow& flow, const PictureSource& pictureSource)
+{
+    FlowWriter(xml, pictureSource).blocks(flow.blocks);
+}
+
+} // namespace folioneer::publish

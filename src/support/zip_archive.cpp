@@ -1,0 +1,220 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/zip_archive.h"
+
+#include <QCoreApplication>
+
+#include <sys/stat.h>
+#include <zip.h>
+
+namespace folioneer {
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("ZipArchive", text);
+}
+
+QString libraryError(zip_error_t* error)
+{
+    return QString::fromLocal8Bit(zip_error_strerror(error));
+}
+
+QString archiveError(zip_t* archive)
+{
+    return libraryError(zip_get_error(archive));
+}
+
+bool isUnsafeName(const QString& name)
+{
+    if (name.startsWith(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+        (name.size() >= 2 && name.at(1) == QLatin1Char(':'))) {
+        return true;
+    }
+    const QStringList parts = name.split(QLatin1Char('/'));
+    return parts.contains(QStringLiteral(".."));
+}
+
+} // namespace
+
+ZipWriter::ZipWriter(int deflateLevel) : m_deflateLevel(deflateLevel) {}
+
+void ZipWriter::add(const QString& name, const QByteArray& data, Method method)
+{
+    m_entries.append({name.toUtf8(), data, method});
+}
+
+ZipWriter::Archive ZipWriter::finish() const
+{
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* target = zip_source_buffer_create(nullptr, 0, 0, &error);
+    if (!target) {
+        const QString reason = libraryError(&error);
+        zip_error_fini(&error);
+        return {{}, reason};
+    }
+    // The archive closes its source; keep it to read the finished bytes back.
+    zip_source_keep(target);
+    zip_t* archive = zip_open_from_source(target, ZIP_TRUNCATE, &error);
+    if (!archive) {
+        const QString reason = libraryError(&error);
+        zip_error_fini(&error);
+        zip_source_free(target);
+        return {{}, reason};
+    }
+    zip_error_fini(&error);
+
+    QString reason;
+    for (const Entry& entry : m_entries) {
+        // The entries' bytes outlive zip_close: the zip library reads them only then.
+        zip_source_t* source =
+            zip_source_buffer(archive, entry.data.constData(), zip_uint64_t(entry.data.size()), 0);
+        const zip_int64_t index = source ? zip_file_add(archive, entry.name.constData(), source,
+                                                        ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE)
+                                         : -1;
+        if (index < 0) {
+            if (source) {
+                zip_source_free(source);
+            }
+            reason = archiveError(archive);
+            break;
+        }
+        const bool store = entry.method == Method::Store;
+        if (zip_set_file_compression(archive, zip_uint64_t(index), store ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
+                                     store ? 0 : zip_uint32_t(m_deflateLevel)) != 0) {
+            reason = archiveError(archive);
+            break;
+        }
+    }
+    if (!reason.isEmpty()) {
+        zip_discard(archive);
+        zip_source_free(target);
+        return {{}, reason};
+    }
+    if (zip_close(archive) != 0) {
+        reason = archiveError(archive);
+        zip_discard(archive);
+        zip_source_free(target);
+        return {{}, reason};
+    }
+
+    QByteArray bytes;
+    if (zip_source_open(target) != 0) {
+        reason = libraryError(zip_source_error(target));
+    } else {
+        zip_source_seek(target, 0, SEEK_END);
+        const zip_int64_t size = zip_source_tell(target);
+        zip_source_seek(target, 0, SEEK_SET);
+        bytes.resize(qsizetype(size));
+        if (size < 0 || zip_source_read(target, bytes.data(), zip_uint64_t(size)) != size) {
+            reason = libraryError(zip_source_error(target));
+            bytes.clear();
+        }
+        zip_source_close(target);
+    }
+    zip_source_free(target);
+    return {bytes, reason};
+}
+
+struct ZipReader::Handle {
+    zip_t* archive = nullptr;
+};
+
+ZipReader::ZipReader(const QByteArray& archive) : m_archive(archive), m_handle(std::make_unique<Handle>())
+{
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source =
+        zip_source_buffer_create(m_archive.constData(), zip_uint64_t(m_archive.size()), 0, &error);
+    if (source) {
+        m_handle->archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
+        if (!m_handle->archive) {
+            zip_source_free(source);
+        }
+    }
+    if (!m_handle->archive) {
+        m_error = libraryError(&error);
+        zip_error_fini(&error);
+        return;
+    }
+    zip_error_fini(&error);
+
+    const zip_int64_t count = zip_get_num_entries(m_handle->archive, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(m_handle->archive, zip_uint64_t(i), ZIP_FL_ENC_GUESS, &stat) != 0) {
+            m_error = archiveError(m_handle->archive);
+            m_entries.clear();
+            return;
+        }
+        ZipEntry entry;
+        entry.name = QString::fromUtf8(stat.name ? stat.name : "");
+        entry.size = (stat.valid & ZIP_STAT_SIZE) ? qint64(stat.size) : 0;
+        entry.compressedSize = (stat.valid & ZIP_STAT_COMP_SIZE) ? qint64(stat.comp_size) : 0;
+        entry.isDirectory = entry.name.endsWith(QLatin1Char('/'));
+        zip_uint8_t system = 0;
+        zip_uint32_t attributes = 0;
+        if (zip_file_get_external_attributes(m_handle->archive, zip_uint64_t(i), 0, &system, &attributes) ==
+                0 &&
+            system == ZIP_OPSYS_UNIX) {
+            entry.isLink = S_ISLNK(attributes >> 16);
+        }
+        entry.unsafeName = isUnsafeName(entry.name);
+        m_entries.append(entry);
+    }
+}
+
+ZipReader::~ZipReader()
+{
+    if (m_handle->archive) {
+        zip_discard(m_handle->archive);
+    }
+}
+
+ZipReader::Data ZipReader::read(qsizetype index, qint64 maxBytes) const
+{
+    if (!m_handle->archive || index < 0 || index >= m_entries.size()) {
+        return {{}, tr("The archive has no such entry.")};
+    }
+    const ZipEntry& entry = m_entries.at(index);
+    if (entry.size > maxBytes) {
+        return {{}, tr("The entry %1 is too large.").arg(entry.name)};
+    }
+    zip_file_t* file = zip_fopen_index(m_handle->archive, zip_uint64_t(index), 0);
+    if (!file) {
+        return {{}, archiveError(m_handle->archive)};
+    }
+    // One byte more than declared is read to notice an entry that holds more than it says.
+    QByteArray data(qsizetype(entry.size) + 1, Qt::Uninitialized);
+    qint64 total = 0;
+    QString reason;
+    while (true) {
+        const zip_int64_t got = zip_fread(file, data.data() + total, zip_uint64_t(data.size() - total));
+        if (got < 0) {
+            reason = libraryError(zip_file_get_error(file));
+            break;
+        }
+        if (got == 0) {
+            break;
+        }
+        total += got;
+        if (total > entry.size) {
+            reason = tr("The entry %1 holds more than it declares.").arg(entry.name);
+            break;
+        }
+    }
+    zip_fclose(file);
+    if (reason.isEmpty() && total != entry.size) {
+        reason = tr("The entry %1 is shorter than it declares.").arg(entry.name);
+    }
+    if (!reason.isEmpty()) {
+        return {{}, reason};
+    }
+    data.truncate(qsizetype(total));
+    return {data, {}};
+}
+
+} // namespace folioneer

@@ -1,0 +1,493 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "publish/book_publisher.h"
+
+#include "common/test_support.h"
+#include "export/book_export.h"
+#include "publish/command_line.h"
+#include "sample_book.h"
+#include "support/step_hook.h"
+#include "support/zip_archive.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTest>
+#include <QXmlStreamReader>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace folioneer;
+using namespace folioneer::publish;
+
+Q_DECLARE_METATYPE(folioneer::publish::BookFormat)
+
+namespace {
+
+QByteArray zipEntry(const QByteArray& archive, const QString& name)
+{
+    const ZipReader reader(archive);
+    const QList<ZipEntry> entries = reader.entries();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries.at(i).name == name) {
+            return reader.read(i, 64 << 20).data;
+        }
+    }
+    return {};
+}
+
+// The XML parts of a file of the format: the page itself, or every .xml/.xhtml/.opf/.rels entry.
+QList<std::pair<QString, QByteArray>> xmlParts(const QString& path, BookFormat format)
+{
+    const QByteArray bytes = test::readFile(path);
+    if (format == BookFormat::Html) {
+        return {{QStringLiteral("page"), bytes}};
+    }
+    QList<std::pair<QString, QByteArray>> parts;
+    const ZipReader reader(bytes);
+    const QList<ZipEntry> entries = reader.entries();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        static const QRegularExpression xmlName(QStringLiteral("\\.(xml|xhtml|opf|rels)$"));
+        if (xmlName.match(entries.at(i).name).hasMatch()) {
+            parts.append({entries.at(i).name, reader.read(i, 64 << 20).data});
+        }
+    }
+    return parts;
+}
+
+// The texts of the elements named `element` (with their descendants' text), in order.
+QStringList elementTexts(const QByteArray& xml, const QString& element)
+{
+    QStringList texts;
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::StartElement && reader.qualifiedName() == element) {
+            texts << reader.readElementText(QXmlStreamReader::IncludeChildElements);
+        }
+    }
+    return texts;
+}
+
+// The headings of the plain-text export, in order, without their keywords.
+QStringList textHeadings(const QString& text, const QString& keyword)
+{
+    QStringList headings;
+    for (const QString& line : text.split(QStringLiteral("\r\n"))) {
+        if (line.startsWith(keyword)) {
+            headings << line.mid(keyword.size()).trimmed();
+        }
+    }
+    return headings;
+}
+
+} // namespace
+
+class tst_Publish : public QObject {
+    Q_OBJECT
+
+private slots:
+    void textIsTheClipboardText_data();
+    void textIsTheClipboardText();
+    void formatsFollowTheClipboardWalk_data();
+    void formatsFollowTheClipboardWalk();
+    void edgeBooksGiveWellFormedFiles_data();
+    void edgeBooksGiveWellFormedFiles();
+    void docxTableOfContentsLinksEveryHeading();
+    void epubIdentifierIsStablePerProject();
+    void failuresLeaveTheOldFile_data();
+    void failuresLeaveTheOldFile();
+    void killedExportLeavesTheOldFile_data();
+    void killedExportLeavesTheOldFile();
+    void markdownPicturesFolderIsAllOrNothing();
+    void commandLine_data();
+    void commandLine();
+
+private:
+    test::TempProgramFolder m_program;
+};
+
+void tst_Publish::textIsTheClipboardText_data()
+{
+    QTest::addColumn<QByteArray>("toc");
+    QTest::newRow("sample") << QByteArray("Chapter: Soil\nSubchapter: Compost & Loam\nSubchapter: Worms\n");
+    // CR LF lines give titles ending in CR to the outline; a lone CR ends a line for the export.
+    QTest::newRow("CR LF and lone CR")
+        << QByteArray("Chapter: Soil\r\nSubchapter: Worms \r\nSubchapter: Rain\rx\n");
+    QTest::newRow("section before any chapter") << QByteArray("Subchapter: Worms\nChapter: Soil\n");
+}
+
+void tst_Publish::textIsTheClipboardText()
+{
+    QFETCH(QByteArray, toc);
+    const QString project = test::makeBook(m_program.path(), QStringLiteral("Text Book"), toc,
+                                           {{{"Soil", "Worms"}, "{\\rtf1\\ansi Worms {\\b work}.\\par}"},
+                                            {{"Soil\r", "Worms \r"}, "{\\rtf1\\ansi Other worms.\\par}"}});
+    const QString target = m_program.path() + QStringLiteral("/book.txt");
+    const ExportOutcome outcome = exportBook(project, target, BookFormat::Text);
+    QVERIFY2(outcome.result.ok(), qPrintable(outcome.result.text()));
+    const BookText clipboard = buildBookText(project + QStringLiteral("/--toc.txt"), project);
+    QVERIFY(clipboard.ok());
+    QCOMPARE(test::readFile(target), clipboard.text.toUtf8());
+}
+
+void tst_Publish::formatsFollowTheClipboardWalk_data()
+{
+    QTest::addColumn<QByteArray>("toc");
+    QTest::newRow("sample") << QByteArray("Chapter: Soil\nSubchapter: Compost & Loam\nSubchapter: Worms\n"
+                                          "Chapter: Water\nSubchapter: Rain\nChapter: Harvest\n");
+    QTest::newRow("CR LF titles") << QByteArray("Chapter: Soil\r\nSubchapter: Worms \r\n");
+    QTest::newRow("lines that are not headings")
+        << QByteArray("Intro text\nChapter: Soil\n  Subchapter:   Worms  \nnote\nSubchapter:Rain\n");
+}
+
+// The HTML page's <h1>/<h2> headings and section texts are those of the plain-text export.
+void tst_Publish::formatsFollowTheClipboardWalk()
+{
+    QFETCH(QByteArray, toc);
+    const QString project = test::makeBook(m_program.path(), QStringLiteral("Walk Book"), toc,
+                                           {{{"Soil", "Worms"}, "{\\rtf1\\ansi Worms turn soil.\\par}"},
+                                            {{"Soil\r", "Worms \r"}, "{\\rtf1\\ansi Worms by CR LF.\\par}"},
+                                            {{"Soil", "Rain"}, "{\\rtf1\\ansi Rain soaks.\\par}"}});
+    const QString target = m_program.path() + QStringLiteral("/walk.html");
+    const ExportOutcome outcome = exportBook(project, target, BookFormat::Html);
+    QVERIFY2(outcome.result.ok(), qPrintable(outcome.result.text()));
+    const QByteArray html = test::readFile(target);
+    const QString text = buildBookText(project + QStringLiteral("/--toc.txt"), project).text;
+    QCOMPARE(elementTexts(html, QStringLiteral("h1")), textHeadings(text, QStringLiteral("Chapter:")));
+    QCOMPARE(elementTexts(html, QStringLiteral("h2")), textHeadings(text, QStringLiteral("Subchapter:")));
+    QStringList paragraphs = elementTexts(html, QStringLiteral("p"));
+    paragraphs.removeFirst(); // the title
+    paragraphs.removeFirst(); // the subtitle
+    QStringList textParagraphs;
+    for (const QString& line : text.split(QStringLiteral("\r\n"))) {
+        if (line.endsWith(QLatin1Char('.'))) {
+            textParagraphs << line;
+        }
+    }
+    QCOMPARE(paragraphs, textParagraphs);
+}
+
+void tst_Publish::edgeBooksGiveWellFormedFiles_data()
+{
+    QTest::addColumn<int>("book");
+    QTest::addColumn<BookFormat>("format");
+    const QList<test::EdgeBook> books = test::edgeBooks();
+    for (int b = 0; b < books.size(); ++b) {
+        for (const FormatChoice& choice : formatChoices()) {
+            if (choice.format != BookFormat::Text && choice.format != BookFormat::Markdown) {
+                QTest::addRow("%s, %s", books.at(b).name, qPrintable(choice.suffix)) << b << choice.format;
+            }
+        }
+    }
+}
+
+// Every XML part parses; headings never lose their place (an empty title shows "Untitled");
+// characters XML forbids are gone.
+void tst_Publish::edgeBooksGiveWellFormedFiles()
+{
+    QFETCH(int, book);
+    QFETCH(BookFormat, format);
+    const test::EdgeBook edge = test::edgeBooks().at(book);
+    const QString project =
+        test::makeBook(m_program.path(), QString::fromLatin1(edge.name), edge.toc, edge.contents);
+    const QString target = QStringLiteral("%1/edge-%2.%3").arg(m_program.path()).arg(book).arg(int(format));
+    const ExportOutcome outcome = exportBook(project, target, format);
+    QVERIFY2(outcome.result.ok(), qPrintable(outcome.result.text()));
+    const auto parts = xmlParts(target, format);
+    QVERIFY(!parts.isEmpty());
+    QString allText;
+    for (const auto& [name, xml] : parts) {
+        QXmlStreamReader reader(xml);
+        while (!reader.atEnd()) {
+            if (reader.readNext() == QXmlStreamReader::Characters) {
+                allText += reader.text();
+            }
+        }
+        QVERIFY2(!reader.hasError(), qPrintable(name + QStringLiteral(": ") + reader.errorString()));
+    }
+    const QString toc = QString::fromUtf8(edge.toc);
+    if (toc.contains(QStringLiteral("Chapter:\n"))) {
+        QVERIFY(allText.contains(QStringLiteral("Untitled")));
+    }
+    if (toc.contains(QChar(1))) {
+        QVERIFY(allText.contains(QStringLiteral("Fish & Chips <b>\"quoted\" 'single'")));
+        QVERIFY(allText.contains(
+            QString::fromUtf8("Plants \xF0\x9F\x8C\xB1 \xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D end")));
+    }
+    if (!edge.contents.isEmpty() && edge.contents.first().second.size() > 100000) {
+        QVERIFY(allText.contains(QStringLiteral("word39999")));
+    }
+}
+
+void tst_Publish::docxTableOfContentsLinksEveryHeading()
+{
+    const QString project = test::makeSampleBook(m_program.path(), QStringLiteral("Garden Book"));
+    const QString target = m_program.path() + QStringLiteral("/garden.docx");
+    QVERIFY(exportBook(project, target, BookFormat::Docx).result.ok());
+    const QByteArray document = zipEntry(test::readFile(target), QStringLiteral("word/document.xml"));
+    QVERIFY(!document.isEmpty());
+
+    // Heading paragraphs: style and bookmark; table-of-contents paragraphs: the anchor linked.
+    QStringList headings;
+    QStringList headingMarks;
+    QStringList entries;
+    QStringList entryLinks;
+    bool inField = false;
+    bool fieldEnded = false;
+    QXmlStreamReader xml(document);
+    QString style;
+    QString bookmark;
+    QString anchor;
+    QString text;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        const QString name = xml.qualifiedName().toString();
+        if (xml.isStartElement()) {
+            if (name == QLatin1String("w:p")) {
+                style.clear();
+                bookmark.clear();
+                anchor.clear();
+                text.clear();
+            } else if (name == QLatin1String("w:pStyle")) {
+                style = xml.attributes().value(QStringLiteral("w:val")).toString();
+            } else if (name == QLatin1String("w:bookmarkStart")) {
+                bookmark = xml.attributes().value(QStringLiteral("w:name")).toString();
+            } else if (name == QLatin1String("w:hyperlink")) {
+                anchor = xml.attributes().value(QStringLiteral("w:anchor")).toString();
+            } else if (name == QLatin1String("w:t")) {
+                text += xml.readElementText();
+            } else if (name == QLatin1String("w:instrText")) {
+                QVERIFY(xml.readElementText().trimmed().startsWith(QLatin1String("TOC ")));
+                inField = true;
+            } else if (name == QLatin1String("w:fldChar") &&
+                       xml.attributes().value(QStringLiteral("w:fldCharType")) == QLatin1String("end")) {
+                fieldEnded = inField;
+            }
+        } else if (xml.isEndElement() && name == QLatin1String("w:p")) {
+            if (style == QLatin1String("Heading1") || style == QLatin1String("Heading2")) {
+                headings << QString::number(style.back().digitValue()) + text;
+                headingMarks << bookmark;
+            } else if (style.startsWith(QLatin1String("TOC")) && !anchor.isEmpty()) {
+                entries << QString::number(style.back().digitValue()) + text;
+                entryLinks << anchor;
+            }
+        }
+    }
+    QVERIFY(!xml.hasError());
+    QVERIFY(fieldEnded);
+    QCOMPARE(headings, QStringList({"1Soil", "2Compost & Loam", "2Worms", "1Water", "2Rain", "1Harvest"}));
+    QCOMPARE(entries, headings);
+    QCOMPARE(entryLinks, headingMarks);
+    QCOMPARE(QSet<QString>(headingMarks.begin(), headingMarks.end()).size(), headingMarks.size());
+}
+
+void tst_Publish::epubIdentifierIsStablePerProject()
+{
+    const QString garden = test::makeSampleBook(m_program.path(), QStringLiteral("Garden Book"));
+    const QString other = test::makeSampleBook(m_program.path(), QStringLiteral("Other Book"));
+    QStringList identifiers;
+    for (const QString& project : {garden, garden, other}) {
+        const QString target = m_program.path() + QStringLiteral("/id.epub");
+        QVERIFY(exportBook(project, target, BookFormat::Epub).result.ok());
+        identifiers << elementTexts(zipEntry(test::readFile(target), QStringLiteral("OEBPS/content.opf")),
+                                    QStringLiteral("dc:identifier"))
+                           .value(0);
+    }
+    QVERIFY(identifiers.at(0).startsWith(QLatin1String("urn:uuid:")));
+    QCOMPARE(identifiers.at(1), identifiers.at(0));
+    QVERIFY(identifiers.at(2) != identifiers.at(0));
+}
+
+void tst_Publish::failuresLeaveTheOldFile_data()
+{
+    QTest::addColumn<BookFormat>("format");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("reason");
+    for (const FormatChoice& choice : formatChoices()) {
+        QTest::addRow("%s, file-size limit", qPrintable(choice.suffix))
+            << choice.format << "size limit" << QStringLiteral("File too large");
+    }
+    QTest::newRow("docx, content not RTF")
+        << BookFormat::Docx << "not rtf" << QStringLiteral("Worms\nThe content file is not an RTF document.");
+    QTest::newRow("text, content not RTF")
+        << BookFormat::Text << "not rtf" << QStringLiteral("Worms\nThe content file is not an RTF document.");
+    QTest::newRow("epub, content unreadable")
+        << BookFormat::Epub << "unreadable" << QStringLiteral("Worms\n");
+    QTest::newRow("html, cancelled") << BookFormat::Html << "cancel"
+                                     << QStringLiteral("The export was cancelled.");
+}
+
+void tst_Publish::failuresLeaveTheOldFile()
+{
+    QFETCH(BookFormat, format);
+    QFETCH(QString, fault);
+    QFETCH(QString, reason);
+    const QString project = test::makeSampleBook(m_program.path(), QStringLiteral("Garden Book"));
+    const QString worms = project + QStringLiteral("/soil---worms.txt");
+    QVERIFY(QFileInfo::exists(worms));
+    if (fault == QLatin1String("not rtf")) {
+        QVERIFY(test::writeFile(worms, "plain words, no RTF"));
+    }
+    if (fault == QLatin1String("unreadable")) {
+        if (::geteuid() == 0) {
+            QSKIP("root reads files without read permission");
+        }
+        QVERIFY(QFile::setPermissions(worms, QFileDevice::WriteOwner));
+    }
+    const QString folder = m_program.path() + QStringLiteral("/out-") + QTest::currentDataTag();
+    QDir().mkpath(folder);
+    QString suffix;
+    for (const FormatChoice& choice : formatChoices()) {
+        suffix = choice.format == format ? choice.suffix : suffix;
+    }
+    const QString target = folder + QStringLiteral("/book.") + suffix;
+    const QByteArray old(100, 'o');
+    QVERIFY(test::writeFile(target, old));
+    const QStringList before = test::treeListing(folder);
+
+    ExportOutcome outcome;
+    {
+        std::optional<test::FileSizeLimit> limit;
+        if (fault == QLatin1String("size limit")) {
+            limit.emplace(300);
+        }
+        outcome = exportBook(project, target, format, [&fault](int done, int) {
+            return !(fault == QLatin1String("cancel") && done == 2);
+        });
+    }
+    QFile::setPermissions(worms, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QVERIFY(!outcome.result.ok());
+    QCOMPARE(outcome.cancelled, fault == QLatin1String("cancel"));
+    QCOMPARE(outcome.result.message(), QStringLiteral("The book could not be exported."));
+    QVERIFY2(outcome.result.reason().startsWith(reason), qPrintable(outcome.result.reason()));
+    QCOMPARE(test::readFile(target), old);
+    QCOMPARE(test::treeListing(folder), before);
+}
+
+void tst_Publish::killedExportLeavesTheOldFile_data()
+{
+    QTest::addColumn<BookFormat>("format");
+    QTest::addColumn<int>("killAtStep");
+    QTest::newRow("docx, first chunk") << BookFormat::Docx << 1;
+    QTest::newRow("epub, first chunk") << BookFormat::Epub << 1;
+    QTest::newRow("markdown, folder renamed") << BookFormat::Markdown << 2;
+    QTest::newRow("markdown, picture being written") << BookFormat::Markdown << 1;
+}
+
+// The export runs in a child process that kills itself at a step of the write.
+void tst_Publish::killedExportLeavesTheOldFile()
+{
+    QFETCH(BookFormat, format);
+    QFETCH(int, killAtStep);
+    QString text;
+    for (int i = 0; i < 3000; ++i) {
+        text += QStringLiteral("Sentence %1 of a long section. ").arg(i);
+    }
+    const QString project =
+        test::makeBook(m_program.path(), QStringLiteral("Kill Book"), "Chapter: One\nSubchapter: A\n",
+                       {{{"One", "A"}, test::richSectionRtf() + "{\\rtf1 " + text.toUtf8() + "}"}});
+    QVERIFY(test::writeFile(project + QStringLiteral("/one---a.txt"),
+                            test::richSectionRtf().chopped(1) + "\\par " + text.toUtf8() + "}"));
+    const QString target = m_program.path() + QStringLiteral("/killed.") +
+                           (format == BookFormat::Docx   ? "docx"
+                            : format == BookFormat::Epub ? "epub"
+                                                         : "md");
+    QVERIFY(test::writeFile(target, "old file"));
+    const QStringList before = test::treeListing(m_program.path());
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        int steps = 0;
+        const bool renames = format == BookFormat::Markdown && killAtStep == 2;
+        setStepHook([&steps, killAtStep, renames](const Step& step) {
+            if ((qstrcmp(step.kind, "rename") == 0) == renames && ++steps == killAtStep) {
+                ::kill(::getpid(), SIGKILL);
+            }
+        });
+        (void)exportBook(project, target, format);
+        ::_exit(0);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    QCOMPARE(test::readFile(target), QByteArray("old file"));
+    // Only the atomic write's own temporary file or the hidden picture folder may be left.
+    for (const QString& entry : test::treeListing(m_program.path())) {
+        QVERIFY2(before.contains(entry) || QFileInfo(entry).fileName().startsWith(QLatin1Char('.')) ||
+                     entry.section(QLatin1Char('/'), 0, 0).startsWith(QLatin1Char('.')) ||
+                     entry.startsWith(QLatin1String("killed_files")),
+                 qPrintable(entry));
+    }
+}
+
+void tst_Publish::markdownPicturesFolderIsAllOrNothing()
+{
+    const QString project = test::makeSampleBook(m_program.path(), QStringLiteral("Garden Book"));
+    const QString folder = m_program.path() + QStringLiteral("/md");
+    QDir().mkpath(folder);
+    const QString target = folder + QStringLiteral("/garden.md");
+    QVERIFY(exportBook(project, target, BookFormat::Markdown).result.ok());
+    const QString markdown = QString::fromUtf8(test::readFile(target));
+    QVERIFY(markdown.contains(QStringLiteral("](<garden_files/image1.png>)")));
+    QVERIFY(QFileInfo(folder + QStringLiteral("/garden_files/image1.png")).isFile());
+    const QStringList before = test::treeListing(folder);
+    // Replacing the pair fails at the Markdown file: the old file and the old folder stay.
+    QVERIFY(test::writeFile(folder + QStringLiteral("/garden_files/image1.png"), "old picture"));
+    QVERIFY(QFile::setPermissions(target, QFileDevice::ReadOwner));
+    const ExportOutcome outcome = exportBook(project, target, BookFormat::Markdown);
+    QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QVERIFY(!outcome.result.ok());
+    QCOMPARE(test::treeListing(folder), before);
+    QCOMPARE(test::readFile(folder + QStringLiteral("/garden_files/image1.png")), QByteArray("old picture"));
+    QCOMPARE(QString::fromUtf8(test::readFile(target)), markdown);
+}
+
+void tst_Publish::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<int>("exitCode");
+    const int windows = int(CommandLine::Action::Windows);
+    const int exporting = int(CommandLine::Action::Export);
+    const int usage = int(CommandLine::Action::UsageError);
+    QTest::newRow("none") << QStringList() << windows << -1;
+    QTest::newRow("Qt's own option") << QStringList{"-platform", "xcb"} << windows << -1;
+    QTest::newRow("help") << QStringList{"--help"} << int(CommandLine::Action::Help) << -1;
+    QTest::newRow("export") << QStringList{"--export", "out.docx", "--project", "Garden Book"} << exporting
+                            << 0;
+    QTest::newRow("project first") << QStringList{"--project", "Garden Book", "--export", "o.EPUB"}
+                                   << exporting << 0;
+    QTest::newRow("unknown extension")
+        << QStringList{"--export", "out.pdf", "--project", "Garden Book"} << exporting << 2;
+    QTest::newRow("unknown project") << QStringList{"--export", "out.md", "--project", "Nope"} << exporting
+                                     << 1;
+    QTest::newRow("path as project") << QStringList{"--export", "out.md", "--project", "../x"} << exporting
+                                     << 2;
+    QTest::newRow("no project") << QStringList{"--export", "out.docx"} << usage << -1;
+    QTest::newRow("no file") << QStringList{"--project", "Garden Book", "--export"} << usage << -1;
+    QTest::newRow("unknown option") << QStringList{"--exports", "x"} << usage << -1;
+}
+
+void tst_Publish::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, action);
+    QFETCH(int, exitCode);
+    const CommandLine command = parseCommandLine(arguments);
+    QCOMPARE(int(command.action), action);
+    if (exitCode < 0) {
+        return;
+    }
+    test::makeSampleBook(m_program.path(), QStringLiteral("Garden Book"));
+    CommandLine inFolder = command;
+    inFolder.file = m_program.path() + QLatin1Char('/') + command.file;
+    QString error;
+    QCOMPARE(runExportCommand(m_program.path(), inFolder, error), exitCode);
+    QCOMPARE(error.isEmpty(), exitCode == 0);
+    QCOMPARE(QFileInfo::exists(inFolder.file), exitCode == 0);
+}
+
+QTEST_MAIN(tst_Publish)
+#include "tst_publish.moc"
