@@ -278,7 +278,10 @@ std::optional<QString> EntryCollector::result() const
         const auto first = std::find_if(entries.begin(), entries.end(), ranked);
         const bool othersFollow = std::any_of(entries.begin(), entries.end(),
                                               [&](const Entry& e) { return ranked(e) && e.rank > top; });
-        if (first != entries.end() && first->rank == top && othersFollow) {
+        // "Chapter 1: Soil" is a chapter even when it is the only one.
+        const bool labelled =
+            first != entries.end() && labelledStart().match(removeEmphasis(first->title)).hasMatch();
+        if (first != entries.end() && first->rank == top && othersFollow && !labelled) {
             entries.erase(first);
         }
     }
