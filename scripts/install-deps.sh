@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   # the start-up benchmark watches the X server through xcb
   libxcb1-dev
+  # the readers of pasted HTML and Markdown
+  libxml2-dev libmd4c-dev
   # a sound fallback for the Verdana face the windows ask for
   fonts-dejavu-core
   # headless runs and end-to-end tests
@@ -26,6 +28,8 @@ if [[ "${1:-}" == "--test" ]]; then
     libreoffice-writer-nogui
     # the checkers the Debian package's tests run
     lintian desktop-file-utils appstream
+    # paste interop test: an answer copied out of a real browser, and a watch on files opened
+    chromium inotify-tools
   )
 fi
 if [[ "${1:-}" == "--test" || "${1:-}" == "--deb" ]]; then

@@ -98,8 +98,9 @@ Every figure below comes from that run; a shared or busy machine makes them nois
 load averages before trusting a change.
 
 - The benchmarks in \`bench/\`: the main window (largest outline, opening, saving and reloading a
-  2 MB section), the whole-book export of 1,000 sections, and the RTF engine (plain-text
-  throughput, reading and writing a 2 MB document). Times are medians or best runs as each row says.
+  2 MB section), the whole-book export of 1,000 sections, the RTF engine (plain-text
+  throughput, reading and writing a 2 MB document), and pasting a chat answer of 20 KB and 200 KB
+  of HTML or Markdown (the click to the text shown). Times are medians or best runs as each row says.
 - The RTF-to-text peers (\`bench/compare-peers.sh\`): the plain-text benchmark's corpus converted
   by our converter and by other programs in the same run.
 - Start-up: process start to the first top-level window mapped, on a private Xvfb with no window
