@@ -103,7 +103,9 @@ void insertStructured(QTextCursor& cursor, const QTextDocument& pasted)
 
 RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
 {
-    setDocument(new SafeTextDocument(this));
+    auto* initial = new SafeTextDocument(this);
+    setDocument(initial);
+    initial->protectLayout();
     setTabChangesFocus(false);
     setAcceptRichText(true);
 }
@@ -138,6 +140,7 @@ rtf::ReadStatus RichTextBox::replaceDocument(const QFont& defaultFont,
     QTextDocument* ours = document()->parent() == this ? document() : nullptr;
     wrapFor(replacement->toRawText(), true);
     setDocument(replacement);
+    replacement->protectLayout();
     replacement->setDefaultFont(defaultFont);
     if (ours) {
         ours->deleteLater();

@@ -66,7 +66,9 @@ public:
 
 } // namespace
 
-SafeTextDocument::SafeTextDocument(QObject* parent) : QTextDocument(parent)
+SafeTextDocument::SafeTextDocument(QObject* parent) : QTextDocument(parent) {}
+
+void SafeTextDocument::protectLayout()
 {
     documentLayout()->registerHandler(QTextFormat::ImageObject, new ResidentImageHandler(this));
 }

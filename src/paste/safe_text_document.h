@@ -15,6 +15,11 @@ class SafeTextDocument : public QTextDocument {
 public:
     explicit SafeTextDocument(QObject* parent = nullptr);
 
+    /// Puts the picture handler on the document's layout, creating the layout. Call it once the
+    /// document is filled and before it is shown: a layout present while a large document is
+    /// built would follow every step of it.
+    void protectLayout();
+
 protected:
     QVariant loadResource(int type, const QUrl& name) override;
 };

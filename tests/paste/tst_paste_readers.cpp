@@ -389,6 +389,7 @@ void tst_PasteReaders::outsideResourcesAreNeverRead()
     SafeTextDocument document;
     paste::readClipboard(mime, document);
     // Laying the document out and saving it is where Qt would load pictures.
+    document.protectLayout();
     document.setTextWidth(400);
     document.documentLayout()->documentSize();
     const QByteArray saved = rtf::writeRtf(document);
@@ -405,6 +406,7 @@ void tst_PasteReaders::outsideResourcesAreNeverRead()
 
     // The document itself refuses what Qt's own importer would fetch.
     SafeTextDocument imported;
+    imported.protectLayout();
     imported.setHtml(payload);
     imported.setTextWidth(400);
     imported.documentLayout()->documentSize();
