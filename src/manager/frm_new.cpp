@@ -266,7 +266,7 @@ void frmNew::connectControls()
     connect(cmdOk, &QPushButton::clicked, this, &frmNew::cmdOk_Click);
     connect(lblCopyContent, &LinkLabel::clicked, this, &frmNew::lblCopyContent_Click);
     connect(lblPaste, &LinkLabel::clicked, this, &frmNew::lblPaste_Click);
-    connect(txtResults, &ExactTextEdit::changed, lblOutlineConverted, &QWidget::hide);
+    connect(txtResults, &QPlainTextEdit::textChanged, lblOutlineConverted, &QWidget::hide);
     pasteIntoEmptyBoxWith(*txtResults, [this] { lblPaste_Click(); });
 
     // "activated" fires also when the title already chosen is chosen again, which must read its
