@@ -14,6 +14,8 @@ packages=(
   libzip-dev
   # the start-up benchmark watches the X server through xcb
   libxcb1-dev
+  # the readers of pasted HTML and Markdown
+  libxml2-dev libmd4c-dev
   # a sound fallback for the Verdana face the windows ask for
   fonts-dejavu-core
   # headless runs and end-to-end tests
@@ -32,6 +34,8 @@ if [[ "${1:-}" == "--test" ]]; then
     lintian desktop-file-utils appstream
     # book export interop tests: pandoc reads every format, epubcheck (a Java program) the EPUB
     pandoc epubcheck default-jre-headless
+    # paste interop test: an answer copied out of a real browser, and a watch on files opened
+    chromium inotify-tools
   )
 fi
 if [[ "${1:-}" == "--test" || "${1:-}" == "--deb" ]]; then

@@ -610,12 +610,7 @@ void frmMain1::lblPaste_Click()
     if (!RichTextBox1->isEnabled()) {
         return;
     }
-    const QString text = QGuiApplication::clipboard()->text();
-    // An RTF document arriving as text keeps its formatting; anything else is plain text.
-    if (rtf::looksLikeRtf(text) && RichTextBox1->loadRtfText(text) != rtf::ReadStatus::NotRtf) {
-        return;
-    }
-    RichTextBox1->loadPlainText(text);
+    RichTextBox1->loadClipboard(QGuiApplication::clipboard()->mimeData());
 }
 
 void frmMain1::cmdCopyEverything_Click()

@@ -4,7 +4,12 @@
 
 #include "widgets/exact_text.h"
 
+#include "paste/clipboard_reader.h"
+#include "paste/safe_text_document.h"
 #include "rtf/rtf.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
 
 #include <QImage>
 #include <QKeyEvent>
@@ -13,6 +18,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QTextList>
 #include <QUrl>
 
 #include <functional>
@@ -20,9 +26,6 @@
 namespace folioneer {
 
 namespace {
-
-const QStringList kRtfMimeTypes{QStringLiteral("text/rtf"), QStringLiteral("application/rtf"),
-                                QStringLiteral("text/richtext")};
 
 // Pictures live in a document's resources, not in its text. Moving rich text from one document
 // to another must carry them along: every picture `walked` shows is taken from `owner`'s
@@ -63,20 +66,46 @@ void carryImages(QTextDocument& walked, const QTextDocument& owner, QTextDocumen
     }
 }
 
-} // namespace
-
-QByteArray rtfFromMimeData(const QMimeData& source)
+// Inserts a pasted document at the cursor as one undoable edit. Inserting a fragment lets the
+// first pasted paragraph take the format of the paragraph it lands in; a heading or list item
+// pasted at the start of a line keeps its own, and one pasted behind text on a line starts a
+// paragraph of its own.
+void insertStructured(QTextCursor& cursor, const QTextDocument& pasted)
 {
-    for (const QString& type : kRtfMimeTypes) {
-        if (source.hasFormat(type)) {
-            return source.data(type);
+    const QTextBlock first = pasted.begin();
+    const bool structured = first.blockFormat().headingLevel() > 0 || first.textList() != nullptr;
+    cursor.beginEditBlock();
+    if (cursor.positionInBlock() > 0 && (structured || QTextCursor(first).currentTable())) {
+        cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    }
+    const bool intoEmptyBlock = cursor.block().length() == 1;
+    const int start = cursor.position();
+    cursor.insertFragment(QTextDocumentFragment(&pasted));
+    if (intoEmptyBlock && structured) {
+        QTextCursor landed(cursor.document());
+        landed.setPosition(start);
+        QTextBlockFormat format = first.blockFormat();
+        format.clearProperty(QTextFormat::ObjectIndex);
+        landed.setBlockFormat(format);
+        if (const QTextList* list = first.textList()) {
+            QTextList* rest = landed.block().next().textList();
+            if (rest && rest->format() == list->format()) {
+                rest->add(landed.block());
+            } else {
+                landed.createList(list->format());
+            }
         }
     }
-    return {};
+    cursor.endEditBlock();
 }
+
+} // namespace
 
 RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
 {
+    auto* initial = new SafeTextDocument(this);
+    setDocument(initial);
+    initial->protectLayout();
     setTabChangesFocus(false);
     setAcceptRichText(true);
 }
@@ -97,7 +126,7 @@ rtf::ReadStatus RichTextBox::loadRtfText(const QString& rtfText)
 rtf::ReadStatus RichTextBox::replaceDocument(const QFont& defaultFont,
                                              const std::function<rtf::ReadStatus(QTextDocument&)>& read)
 {
-    auto* replacement = new QTextDocument(this);
+    auto* replacement = new SafeTextDocument(this);
     replacement->setDefaultFont(defaultFont);
     replacement->setUndoRedoEnabled(false);
     const rtf::ReadStatus status = read(*replacement);
@@ -111,6 +140,7 @@ rtf::ReadStatus RichTextBox::replaceDocument(const QFont& defaultFont,
     QTextDocument* ours = document()->parent() == this ? document() : nullptr;
     wrapFor(replacement->toRawText(), true);
     setDocument(replacement);
+    replacement->protectLayout();
     replacement->setDefaultFont(defaultFont);
     if (ours) {
         ours->deleteLater();
@@ -126,6 +156,50 @@ void RichTextBox::loadPlainText(const QString& text)
     setPlainText(text);
 }
 
+void RichTextBox::loadClipboard(const QMimeData* source)
+{
+    if (!source) {
+        loadPlainText(QString());
+        return;
+    }
+    const paste::PasteOptions options = pasteOptions();
+    const rtf::ReadStatus status =
+        replaceDocument(document()->defaultFont(), [&](QTextDocument& replacement) {
+            return paste::readClipboard(*source, replacement, options) == paste::PastedForm::PlainText
+                       ? rtf::ReadStatus::NotRtf
+                       : rtf::ReadStatus::Ok;
+        });
+    if (status == rtf::ReadStatus::NotRtf) {
+        loadPlainText(source->text());
+    }
+}
+
+void RichTextBox::pastePlainText()
+{
+    if (isReadOnly()) {
+        return;
+    }
+    const QMimeData* source = QGuiApplication::clipboard()->mimeData();
+    if (source && source->hasText()) {
+        insertPlainText(source->text());
+    }
+}
+
+void RichTextBox::insertPlainText(const QString& text)
+{
+    // As the text control pastes plain text, so that it gives the same document it always did.
+    QMimeData plain;
+    plain.setText(text);
+    wrapFor(text, false);
+    QTextEdit::insertFromMimeData(&plain);
+}
+
+paste::PasteOptions RichTextBox::pasteOptions() const
+{
+    const double points = document()->defaultFont().pointSizeF();
+    return paste::PasteOptions{points > 0 ? points : 9.75};
+}
+
 void RichTextBox::wrapFor(QStringView incoming, bool newDocument)
 {
     const QTextOption::WrapMode mode = wrapModeFor(incoming);
@@ -136,6 +210,10 @@ void RichTextBox::wrapFor(QStringView incoming, bool newDocument)
 
 void RichTextBox::keyPressEvent(QKeyEvent* event)
 {
+    if (event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier) && event->key() == Qt::Key_V) {
+        pastePlainText();
+        return;
+    }
     if (event->modifiers() == Qt::ControlModifier && !isReadOnly()) {
         switch (event->key()) {
         case Qt::Key_B:
@@ -177,7 +255,7 @@ void RichTextBox::toggleUnderline()
 
 bool RichTextBox::canInsertFromMimeData(const QMimeData* source) const
 {
-    return source->hasImage() || !rtfFromMimeData(*source).isEmpty() ||
+    return source->hasImage() || !paste::rtfFromMimeData(*source).isEmpty() ||
            QTextEdit::canInsertFromMimeData(source);
 }
 
@@ -187,20 +265,21 @@ void RichTextBox::insertFromMimeData(const QMimeData* source)
         return;
     }
     auto uniqueName = [this] { return QStringLiteral("folioneer-picture-%1").arg(++m_pastedImages); };
-    const QByteArray rtfData = rtfFromMimeData(*source);
-    if (!rtfData.isEmpty()) {
-        QTextDocument pasted;
-        if (rtf::readRtf(rtfData, pasted) != rtf::ReadStatus::NotRtf) {
-            carryImages(pasted, pasted, *document(), uniqueName);
-            wrapFor(pasted.toRawText(), false);
-            textCursor().insertFragment(QTextDocumentFragment(&pasted));
-            ensureCursorVisible();
-            return;
-        }
+    // Pasted HTML and Markdown are read by our own readers, never by Qt's HTML import, which
+    // would load files and web addresses the data names.
+    SafeTextDocument pasted;
+    pasted.setDefaultFont(document()->defaultFont());
+    if (paste::readClipboard(*source, pasted, pasteOptions()) != paste::PastedForm::PlainText) {
+        carryImages(pasted, pasted, *document(), uniqueName);
+        wrapFor(pasted.toRawText(), false);
+        QTextCursor cursor = textCursor();
+        insertStructured(cursor, pasted);
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        return;
     }
-    if (source->hasHtml() || source->hasText()) {
-        wrapFor(source->text(), false);
-        QTextEdit::insertFromMimeData(source);
+    if (source->hasText()) {
+        insertPlainText(source->text());
         return;
     }
     if (source->hasImage()) {

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "paste/document_builder.h"
 #include "rtf/rtf.h"
 
 #include <QTextEdit>
@@ -10,8 +11,9 @@
 
 namespace folioneer {
 
-// The section's content editor: a rich-text box whose clipboard exchange inside the program
-// keeps formatting (RTF and HTML in, RTF, HTML and plain text out) and takes pictures. Tab
+// The section's content editor: a rich-text box whose clipboard exchange keeps formatting (RTF,
+// HTML and Markdown in, read by the program's own readers; RTF, HTML and plain text out) and
+// takes pictures. Its document shows only pictures it holds and never loads anything. Tab
 // inserts a tab; Ctrl+B, Ctrl+I and Ctrl+U toggle bold, italic and underline. It knows nothing
 // about files or sections.
 class RichTextBox : public QTextEdit {
@@ -28,6 +30,12 @@ public:
     rtf::ReadStatus loadRtfText(const QString& rtfText);
     /// Replaces the whole content with plain text.
     void loadPlainText(const QString& text);
+    /// Replaces the whole content with the richest usable form of a clipboard: RTF, HTML,
+    /// Markdown-shaped text, else its plain text (a clipboard holding only a picture, or none,
+    /// empties the box).
+    void loadClipboard(const QMimeData* source);
+    /// Inserts the clipboard's plain text at the caret exactly as it is (Ctrl+Shift+V).
+    void pastePlainText();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -44,11 +52,10 @@ private:
     void toggleBold();
     void toggleItalic();
     void toggleUnderline();
+    void insertPlainText(const QString& text);
+    paste::PasteOptions pasteOptions() const;
 
     int m_pastedImages = 0;
 };
-
-/// The RTF a clipboard offers, if any (the formats other programs use for it).
-QByteArray rtfFromMimeData(const QMimeData& source);
 
 } // namespace folioneer

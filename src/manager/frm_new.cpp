@@ -4,6 +4,7 @@
 
 #include "manager/frm_new_design.h"
 #include "manager/mod_prompts.h"
+#include "manager/results_paste.h"
 #include "project/program_paths.h"
 #include "project/project_store.h"
 #include "prompts/catalogue.h"
@@ -178,6 +179,11 @@ void frmNew::createControls()
     setColours(Label7, kGrey);
     txtResults = named(new ExactTextEdit(frNew), "txtResults", twipsRect(design::txtResults));
     txtResults->setFont(plain);
+    lblOutlineConverted = makeLabel(
+        frNew, "lblOutlineConverted", twipsRect(design::lblOutlineConverted),
+        QStringLiteral("Converted to Chapter:/Subchapter: lines. Ctrl+Z shows the pasted text."), verdana(9));
+    setColours(lblOutlineConverted, kGrey);
+    lblOutlineConverted->hide();
     Label5 = makeLabel(frNew, "Label5", twipsRect(design::Label5),
                        QStringLiteral("Step 4: Enter a Name For This Project:"), bold);
     txtProjectName = named(new QLineEdit(frNew), "txtProjectName", twipsRect(design::txtProjectName));
@@ -260,6 +266,8 @@ void frmNew::connectControls()
     connect(cmdOk, &QPushButton::clicked, this, &frmNew::cmdOk_Click);
     connect(lblCopyContent, &LinkLabel::clicked, this, &frmNew::lblCopyContent_Click);
     connect(lblPaste, &LinkLabel::clicked, this, &frmNew::lblPaste_Click);
+    connect(txtResults, &QPlainTextEdit::textChanged, lblOutlineConverted, &QWidget::hide);
+    pasteIntoEmptyBoxWith(*txtResults, [this] { lblPaste_Click(); });
 
     // "activated" fires also when the title already chosen is chosen again, which must read its
     // file again. Queued, so that the fill (which lets events run) never runs inside the
@@ -474,7 +482,7 @@ void frmNew::lblCopyContent_Click()
 
 void frmNew::lblPaste_Click()
 {
-    txtResults->setText(QGuiApplication::clipboard()->text());
+    pasteResults(*txtResults, *lblOutlineConverted, QGuiApplication::clipboard()->mimeData());
 }
 
 void frmNew::loadCatalogue()

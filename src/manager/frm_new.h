@@ -106,6 +106,7 @@ private:
     LinkLabel* lblPaste = nullptr;
     QLabel* Label7 = nullptr;
     ExactTextEdit* txtResults = nullptr;
+    QLabel* lblOutlineConverted = nullptr;
     QLabel* Label5 = nullptr;
     QLineEdit* txtProjectName = nullptr;
     QPushButton* cmdOk = nullptr;

@@ -43,6 +43,7 @@ inline constexpr TwipsRect Label4{135, 3420, 7215, 330};
 inline constexpr TwipsRect lblPaste{8280, 3420, 1455, 330};
 inline constexpr TwipsRect Label7{135, 3780, 9465, 600};
 inline constexpr TwipsRect txtResults{135, 4320, 9555, 1140};
+inline constexpr TwipsRect lblOutlineConverted{135, 5475, 9555, 300};
 inline constexpr TwipsRect Label5{90, 5805, 4245, 330};
 inline constexpr TwipsRect txtProjectName{4545, 5715, 4380, 510};
 inline constexpr TwipsRect cmdOk{2565, 6345, 3885, 690};

@@ -279,6 +279,7 @@ Word lookupWord(std::string_view name)
         {"slmult", Word::LineMultiple},
         {"intbl", Word::InTable},
         {"itap", Word::TableLevel},
+        {"outlinelevel", Word::OutlineLevel},
         {"ls", Word::ListOverride},
         {"ilvl", Word::ListLevel},
         // Breaks.

@@ -93,6 +93,7 @@ enum class Word : std::uint8_t {
     TableLevel,
     ListOverride,
     ListLevel,
+    OutlineLevel,
     // Breaks.
     Par,
     Section,

@@ -252,6 +252,7 @@ void DocumentSink::setBlockProperties(const ParagraphFormat& p, QTextBlockFormat
     f.setRightMargin(p.rightIndent / kTwipsPerPixel);
     f.setTextIndent(p.firstIndent / kTwipsPerPixel);
     f.setTopMargin(p.spaceBefore / kTwipsPerPixel);
+    f.setHeadingLevel(p.outlineLevel >= 0 ? p.outlineLevel + 1 : 0);
     f.setBottomMargin(p.spaceAfter / kTwipsPerPixel);
     if (p.lineSpacing == 0) {
         f.setLineHeight(100, QTextBlockFormat::SingleHeight);

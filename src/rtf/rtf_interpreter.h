@@ -86,6 +86,7 @@ struct ParagraphFormat {
     int listOverride = 0;    ///< \ls, 0 = none
     bool legacyList = false; ///< numbered or bulleted by an old-style \pn
     int listLevel = 0;
+    int outlineLevel = -1; ///< \outlinelevel: 0 for a first-level heading, -1 for body text
     bool operator==(const ParagraphFormat&) const = default;
 };
 

@@ -331,6 +331,10 @@ void Interpreter::paragraphWord(Word word, bool on, int value)
             s.para.tableLevel = 1;
         }
         break;
+    case Word::OutlineLevel:
+        // Word writes 9 for body text; levels 0 to 8 are headings.
+        s.para.outlineLevel = value >= 0 && value <= 8 ? value : -1;
+        break;
     case Word::TableLevel:
         s.para.tableLevel = clampInt(value, 0, 1000);
         s.para.inTable = s.para.tableLevel > 0;

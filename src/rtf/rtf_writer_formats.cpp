@@ -190,6 +190,10 @@ QByteArray CharacterFormats::paragraphWords(const QTextBlockFormat& format, bool
             w += name + QByteArray::number(value);
         }
     };
+    // A heading keeps its level as an outline level (0 for the first), as word processors do.
+    if (const int level = format.headingLevel(); level >= 1 && level <= 9) {
+        w += "\\outlinelevel" + QByteArray::number(level - 1);
+    }
     twips("\\li", left);
     twips("\\ri", format.rightMargin());
     twips("\\fi", format.textIndent());

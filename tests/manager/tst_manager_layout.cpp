@@ -82,6 +82,8 @@ private slots:
             "and manually copy it to the clipboard. Please read the user manual for more details.",
             9, regular, false);
         row("txtResults", "frNew", QRect(135, 4320, 9555, 1140), "", 9.75, regular, false);
+        row("lblOutlineConverted", "frNew", QRect(135, 5475, 9555, 300),
+            "Converted to Chapter:/Subchapter: lines. Ctrl+Z shows the pasted text.", 9, regular, true);
         row("Label5", "frNew", QRect(90, 5805, 4245, 330), "Step 4: Enter a Name For This Project:", 9.75,
             bold, false);
         row("txtProjectName", "frNew", QRect(4545, 5715, 4380, 510), "", 9.75, regular, false);
