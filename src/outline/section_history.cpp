@@ -46,10 +46,12 @@ Result keepSectionVersion(const QString& contentPath)
             QCoreApplication::translate("SectionHistory", "The folder %1 could not be created.").arg(folder));
     }
     const QString stamp = QDateTime::currentDateTimeUtc().toString(kStampFormat);
-    QString path = folder + QLatin1Char('/') + stamp + QStringLiteral(".rtf");
-    for (int n = 2; QFileInfo::exists(path); ++n) {
-        path = folder + QLatin1Char('/') + stamp + QLatin1Char('-') + QString::number(n) +
-               QStringLiteral(".rtf");
+    // A counter of fixed width follows the time, so that names also sort by age among versions
+    // kept within the same millisecond.
+    QString path;
+    for (int n = 1; path.isEmpty() || QFileInfo::exists(path); ++n) {
+        path = folder + QLatin1Char('/') + stamp + QLatin1Char('-') +
+               QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0')) + QStringLiteral(".rtf");
     }
     const FileStatus written = writeFileAtomically(path, read.data);
     if (!written.ok()) {
