@@ -228,11 +228,7 @@ public:
                 "w:uri=\"http://schemas.microsoft.com/office/word\" w:val=\"15\"/></w:compat>"
                 "</w:settings>\n");
         m_zip.add(QStringLiteral("word/_rels/document.xml.rels"), documentRelationships());
-        const ZipWriter::Archive archive = m_zip.finish();
-        if (!archive.ok()) {
-            return Result::failure(archive.error, exportFailedMessage());
-        }
-        return writeExportFile(path, archive.data);
+        return writeExportArchive(path, m_zip);
     }
 
 private:

@@ -115,11 +115,7 @@ public:
         m_zip.add(QStringLiteral("OEBPS/title.xhtml"), titlePage());
         m_zip.add(QStringLiteral("OEBPS/nav.xhtml"), navigation());
         m_zip.add(QStringLiteral("OEBPS/content.opf"), package());
-        const ZipWriter::Archive archive = m_zip.finish();
-        if (!archive.ok()) {
-            return Result::failure(archive.error, exportFailedMessage());
-        }
-        return writeExportFile(path, archive.data);
+        return writeExportArchive(path, m_zip);
     }
 
 private:

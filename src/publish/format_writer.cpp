@@ -3,6 +3,7 @@
 #include "publish/format_writer.h"
 
 #include "support/file_io.h"
+#include "support/zip_archive.h"
 
 namespace folioneer::publish {
 
@@ -13,6 +14,15 @@ Result writeExportFile(const QString& path, const QByteArray& data)
         return Result::failure(status.error, exportFailedMessage());
     }
     return {};
+}
+
+Result writeExportArchive(const QString& path, ZipWriter& zip)
+{
+    const ZipWriter::Archive archive = zip.finish();
+    if (!archive.ok()) {
+        return Result::failure(archive.error, exportFailedMessage());
+    }
+    return writeExportFile(path, archive.data);
 }
 
 void ListNesting::closeTo(qsizetype depth)

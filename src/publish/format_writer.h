@@ -12,6 +12,10 @@
 #include <functional>
 #include <memory>
 
+namespace folioneer {
+class ZipWriter;
+}
+
 namespace folioneer::publish {
 
 // What every file-format writer does: it is told the book, then each chapter and each section's
@@ -38,6 +42,9 @@ std::unique_ptr<FormatWriter> makeMarkdownWriter();
 /// Writes `data` to `path` atomically (each chunk reaches the step hook); a failure carries
 /// the export's message and the system's reason.
 Result writeExportFile(const QString& path, const QByteArray& data);
+
+/// Finishes `zip` and writes the archive to `path` as writeExportFile does.
+Result writeExportArchive(const QString& path, ZipWriter& zip);
 
 /// The level a heading inside a section's content takes in the book: two below its own, so
 /// chapters and sections stay above it, at most `deepest`.

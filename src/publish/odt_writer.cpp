@@ -163,11 +163,7 @@ public:
         m_zip.add(QStringLiteral("styles.xml"), stylesPart());
         m_zip.add(QStringLiteral("meta.xml"), meta());
         m_zip.add(QStringLiteral("META-INF/manifest.xml"), manifest());
-        const ZipWriter::Archive archive = m_zip.finish();
-        if (!archive.ok()) {
-            return Result::failure(archive.error, exportFailedMessage());
-        }
-        return writeExportFile(path, archive.data);
+        return writeExportArchive(path, m_zip);
     }
 
 private:
