@@ -52,10 +52,12 @@ fuzz: test-deps
 	scripts/run-fuzzers.sh --seeds $(FUZZ_SEEDS) $(FUZZ_SECONDS)
 
 # Fuzzing, fault-injection and bad-input results of one run in docs/reliability.md. It fuzzes
-# each target 2400 s from each of three seed sets unless FUZZ_SECONDS is given.
+# each target 2400 s from each of three seed sets unless FUZZ_SECONDS is given;
+# ROUNDTRIP_FUZZ_SECONDS gives the round-trip target other seconds per seed set.
 RELIABILITY_FUZZ_SECONDS = $(if $(filter file,$(origin FUZZ_SECONDS)),2400,$(FUZZ_SECONDS))
 reliability: test-deps configure
-	BUILD_DIR=$(BUILD_DIR) JOBS=$(JOBS) scripts/make-reliability-report.sh $(RELIABILITY_FUZZ_SECONDS)
+	BUILD_DIR=$(BUILD_DIR) JOBS=$(JOBS) ROUNDTRIP_FUZZ_SECONDS=$(ROUNDTRIP_FUZZ_SECONDS) \
+	  scripts/make-reliability-report.sh $(RELIABILITY_FUZZ_SECONDS)
 
 # The archive holds the program folder only, so only the program needs building.
 package: deps configure

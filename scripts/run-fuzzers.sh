@@ -12,6 +12,8 @@
 #       finds do not steer another's runs. Prints the seed set, seconds run, executions, crashes
 #       and property mismatches per target.
 # Environment: FOLIONEER_FUZZ_BUILD_DIR (default build/fuzz), JOBS (default 2),
+# FOLIONEER_FUZZ_ROUNDTRIP_SECONDS (exploration only: the round-trip target's seconds, when they
+# should differ from the other targets'; its property needs the longest runs),
 # FOLIONEER_SHARED_DIR (default ../shared beside the clone, for the shared RTF corpus).
 # FOLIONEER_FUZZ_MISMATCHES=report (exploration only): a failed property check (two paths
 # disagreeing about a document's text, say) saves the input under findings/ and the run goes on;
@@ -122,7 +124,11 @@ for target in "${targets[@]}"; do
   crashes=0
   restarts=0
   started=$SECONDS
-  deadline=$((SECONDS + seconds))
+  target_seconds=$seconds
+  if [[ "$target" == fuzz_rtf_roundtrip && -n "${FOLIONEER_FUZZ_ROUNDTRIP_SECONDS:-}" ]]; then
+    target_seconds=$FOLIONEER_FUZZ_ROUNDTRIP_SECONDS
+  fi
+  deadline=$((SECONDS + target_seconds))
   # libFuzzer stops at the first crash; start it again for the rest of the time so that one
   # crash does not hide the others (at most 20 restarts). Crashes are counted as distinct inputs.
   while ((SECONDS < deadline && restarts < 20)); do
@@ -172,6 +178,6 @@ for target in "${targets[@]}"; do
   fi
 done
 
-echo "Fuzzing, $seconds s per target, seeds: $seed_set"
+echo "Fuzzing, $seconds s per target${FOLIONEER_FUZZ_ROUNDTRIP_SECONDS:+ (round trip ${FOLIONEER_FUZZ_ROUNDTRIP_SECONDS} s)}, seeds: $seed_set"
 printf '%s\n' "${summary[@]}"
 ((total_crashes == 0))
