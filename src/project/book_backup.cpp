@@ -196,9 +196,7 @@ const QRegularExpression& deletedBookPattern()
 
 constexpr auto kStampFormat = "yyyy-MM-dd HH-mm-ss";
 
-} // namespace
-
-Result backupProject(const QString& programFolder, const QString& name, const QString& zipPath)
+Result writeBackup(const QString& programFolder, const QString& name, const QString& zipPath)
 {
     const QString folder = projectFolderPath(programFolder, name);
     if (name.isEmpty() || !QFileInfo(folder).isDir()) {
@@ -218,6 +216,14 @@ Result backupProject(const QString& programFolder, const QString& name, const QS
         return Result::failure(status.error);
     }
     return {};
+}
+
+} // namespace
+
+Result backupProject(const QString& programFolder, const QString& name, const QString& zipPath)
+{
+    const Result written = writeBackup(programFolder, name, zipPath);
+    return written ? written : Result::failure(written.reason(), tr("The book could not be backed up."));
 }
 
 Result checkRestoreName(const QString& programFolder, const QString& name)

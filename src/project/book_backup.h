@@ -22,7 +22,7 @@ inline constexpr qint64 kMaxBackupArchiveBytes = qint64(1) << 30;
 /// Writes every file and folder of project `name` (hidden ones included; links, devices and
 /// pipes skipped) into the zip file `zipPath`, paths relative to the project folder. The file
 /// is replaced atomically: on failure an old file at `zipPath` stays as it was and no partial
-/// zip is left.
+/// zip is left; the failure says "The book could not be backed up." and why.
 Result backupProject(const QString& programFolder, const QString& name, const QString& zipPath);
 
 /// Why `name` cannot name a restored book (invalid, or a project or file of that name exists);
