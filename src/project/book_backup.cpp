@@ -22,6 +22,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace folioneer {
 
@@ -130,6 +131,30 @@ void setModified(const QString& path, const QDateTime& modified)
     ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW);
 }
 
+// Writes a file that must not exist yet. The restore is made atomic by its folder, which becomes
+// the project only once every file is written, so the files need no temporary copies of their own.
+Result writeNewFile(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    // Unbuffered, so that a write cut short (a full disk) shows here and not in a later flush.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+        return restoreFailure(tr("The file %1 could not be written: %2").arg(path, file.errorString()));
+    }
+    qint64 done = 0;
+    while (done < data.size()) {
+        const qint64 n = file.write(data.constData() + done, data.size() - done);
+        if (n <= 0) {
+            return restoreFailure(tr("The file %1 could not be written: %2").arg(path, file.errorString()));
+        }
+        done += n;
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError) {
+        return restoreFailure(tr("The file %1 could not be written: %2").arg(path, file.errorString()));
+    }
+    return {};
+}
+
 // Writes the entries into `folder`, which is empty and the program's own.
 Result unpackInto(const ZipReader& reader, const QString& strip, const QString& folder)
 {
@@ -162,12 +187,23 @@ Result unpackInto(const ZipReader& reader, const QString& strip, const QString& 
             return restoreFailure(tr("The entry %1 does not hold what it declares.").arg(entry.name));
         }
         written += data.data.size();
-        const FileStatus status = writeFileAtomically(target, data.data);
-        if (!status.ok()) {
-            return restoreFailure(status.error);
+        const Result status = writeNewFile(target, data.data);
+        if (!status) {
+            return status;
         }
         setModified(target, entry.modified);
     }
+    // One flush of the whole file system before the folder is renamed into place, instead of one
+    // per file: a crash after the rename finds every file whole.
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 || ::syncfs(fd) != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return restoreFailure(reason);
+    }
+    ::close(fd);
     return {};
 }
 
