@@ -213,7 +213,7 @@ std::optional<QString> askRestoredName(QWidget* parent, const QString& suggested
 {
     QInputDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("dlgRestoredName"));
-    dialog.setWindowTitle(BookBackups::tr("Restore Book"));
+    dialog.setWindowTitle(BookBackups::tr("Restored Project Name"));
     dialog.setLabelText(BookBackups::tr("Name of the restored project:"));
     dialog.setTextValue(suggested);
     if (dialog.exec() != QDialog::Accepted) {
