@@ -28,8 +28,8 @@ namespace folioneer {
 
 namespace {
 
-// Deflate level of backups: a level above 1 makes a book's RTF barely smaller and the backup
-// several times slower.
+// Deflate level of backups: on prose, level 1 compresses about three times as fast as the
+// default level 6, for a zip about a quarter larger.
 constexpr int kBackupDeflateLevel = 1;
 
 QString tr(const char* text)
