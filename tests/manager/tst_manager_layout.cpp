@@ -93,8 +93,8 @@ private slots:
         row("lstProjects", "frLoad", QRect(585, 630, 8160, 5580), "", 9.75, regular, false);
         row("cmdLoadProject", "frLoad", QRect(1080, 6345, 3435, 690), "Load Project", 9, bold, false);
         row("cmdDeleteProject", "frLoad", QRect(4680, 6345, 3435, 690), "Delete Project", 9, bold, false);
-        row("lblBackUpBook", "frLoad", QRect(5325, 270, 1980, 360), "Back Up Book…", 9, underline, false);
-        row("lblRestoreBook", "frLoad", QRect(7305, 270, 1980, 360), "Restore Book…", 9, underline, false);
+        row("lblBackUpBook", "frLoad", QRect(5325, 270, 1740, 360), "Back Up Book…", 9, underline, false);
+        row("lblRestoreBook", "frLoad", QRect(7065, 270, 1680, 360), "Restore Book…", 9, underline, false);
         row("lblDeletedBooks", "frLoad", QRect(4680, 7035, 3435, 270), "Deleted Books…", 9, underline, false);
         row("frPro", "frmNew", QRect(4635, 180, 10230, 7845), "", 0, regular, true);
         row("Picture2", "frPro", QRect(0, 0, 17490, 870), "", 0, regular, false);
