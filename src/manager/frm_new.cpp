@@ -2,9 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "manager/frm_new.h"
 
+#include "manager/book_backups.h"
 #include "manager/frm_new_design.h"
 #include "manager/mod_prompts.h"
 #include "manager/results_paste.h"
+#include "project/book_backup.h"
 #include "project/program_paths.h"
 #include "project/project_store.h"
 #include "prompts/catalogue.h"
@@ -210,6 +212,16 @@ void frmNew::createControls()
                                 QStringLiteral("Load Project"));
     cmdDeleteProject = makeButton(frLoad, "cmdDeleteProject", twipsRect(design::cmdDeleteProject),
                                   QStringLiteral("Delete Project"));
+    const QFont link = verdana(9, FontStyle::Underline);
+    lblBackUpBook = makeLink(frLoad, "lblBackUpBook", twipsRect(design::lblBackUpBook),
+                             QStringLiteral("Back Up Book…"), link);
+    lblRestoreBook = makeLink(frLoad, "lblRestoreBook", twipsRect(design::lblRestoreBook),
+                              QStringLiteral("Restore Book…"), link);
+    lblDeletedBooks = makeLink(frLoad, "lblDeletedBooks", twipsRect(design::lblDeletedBooks),
+                               QStringLiteral("Deleted Books…"), link);
+    lblBackUpBook->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblRestoreBook->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblDeletedBooks->setAlignment(Qt::AlignCenter);
 
     // Created last so that it lies above the mode selector and both mode panels when shown.
     frPro = makePanel(this, "frPro", twipsRect(design::frPro));
@@ -257,6 +269,16 @@ void frmNew::connectControls()
     connect(cmdLoadProject, &QPushButton::clicked, this, &frmNew::cmdLoadProject_Click);
     connect(lstProjects, &QListWidget::itemDoubleClicked, this, &frmNew::lstProjects_DblClick);
     connect(cmdDeleteProject, &QPushButton::clicked, this, &frmNew::cmdDeleteProject_Click);
+    m_backups = new BookBackups(
+        this, m_programFolder, m_messageBoxes,
+        [this] {
+            const QList<QListWidgetItem*> selected = lstProjects->selectedItems();
+            return selected.isEmpty() ? QString() : selected.first()->text();
+        },
+        [this](const QString& name) { showRestoredProject(name); });
+    connect(lblBackUpBook, &LinkLabel::clicked, m_backups, &BookBackups::lblBackUpBook_Click);
+    connect(lblRestoreBook, &LinkLabel::clicked, m_backups, &BookBackups::lblRestoreBook_Click);
+    connect(lblDeletedBooks, &LinkLabel::clicked, m_backups, &BookBackups::lblDeletedBooks_Click);
 
     connect(txtMainTopic, &QLineEdit::textChanged, this, &frmNew::txtMainTopic_Change);
     // txtPromptTemplate_Change: whenever the holder's text changes, the override file, where it
@@ -398,16 +420,34 @@ void frmNew::cmdDeleteProject_Click()
     if (m_messageBoxes.show(this, question) != MessageAnswer::Yes) {
         return;
     }
-    const QString folder = projectFolderPath(m_programFolder, selected.first()->text());
-    if (DeleteFolderTree(folder)) {
+    // The project goes only once its backup is written whole; "Deleted Books…" brings it back.
+    const DeleteProjectResult deleted = deleteProjectWithBackup(m_programFolder, selected.first()->text());
+    switch (deleted.outcome) {
+    case DeleteProjectOutcome::Deleted:
         showMessage(QStringLiteral("Done. Projec deleted."), QStringLiteral("Done"));
         RefreshProjectList();
         return;
+    case DeleteProjectOutcome::NotBackedUp:
+        m_messageBoxes.show(this, Message{deleted.backup.text(), QStringLiteral("Error"),
+                                          MessageIcon::Exclamation, MessageButtons::Ok});
+        return;
+    case DeleteProjectOutcome::NotDeleted:
+        break;
     }
     m_messageBoxes.show(this,
                         Message{QStringLiteral("There was an error and the folder cannot be deleted. If the "
                                                "folder is open, please close it and try again."),
                                 QStringLiteral("Error"), MessageIcon::Exclamation, MessageButtons::Ok});
+}
+
+void frmNew::showRestoredProject(const QString& name)
+{
+    RefreshProjectList();
+    const QList<QListWidgetItem*> found = lstProjects->findItems(name, Qt::MatchExactly);
+    if (!found.isEmpty()) {
+        lstProjects->setCurrentItem(found.first(), QItemSelectionModel::ClearAndSelect);
+    }
+    cmdDeleteProject->setEnabled(lstProjects->count() > 0);
 }
 
 void frmNew::txtMainTopic_Change()

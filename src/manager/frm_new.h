@@ -19,6 +19,7 @@ class QRadioButton;
 
 namespace folioneer {
 
+class BookBackups;
 class ExactTextEdit;
 class LinkLabel;
 class MessageBoxes;
@@ -62,6 +63,7 @@ private:
     void cmdLoadProject_Click();
     void lstProjects_DblClick();
     void cmdDeleteProject_Click();
+    void showRestoredProject(const QString& name);
 
     void txtMainTopic_Change();
 
@@ -117,6 +119,10 @@ private:
     QListWidget* lstProjects = nullptr;
     QPushButton* cmdLoadProject = nullptr;
     QPushButton* cmdDeleteProject = nullptr;
+    LinkLabel* lblBackUpBook = nullptr;
+    LinkLabel* lblRestoreBook = nullptr;
+    LinkLabel* lblDeletedBooks = nullptr;
+    BookBackups* m_backups = nullptr; // owned by the window through QObject
 
     // Sequel-prompt panel.
     QFrame* frPro = nullptr;

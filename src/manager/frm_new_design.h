@@ -53,6 +53,12 @@ inline constexpr TwipsRect Label6{540, 270, 4785, 330};
 inline constexpr TwipsRect lstProjects{585, 630, 8160, 5580};
 inline constexpr TwipsRect cmdLoadProject{1080, 6345, 3435, 690};
 inline constexpr TwipsRect cmdDeleteProject{4680, 6345, 3435, 690};
+// The book backups in free space of the panel: two links right of "Your Projects:" (the window's
+// 664, 63, 264 x 24 px), ending where the project list ends, and one below "Delete Project" (in
+// the window's 309, 514, 619 x 18 px).
+inline constexpr TwipsRect lblBackUpBook{5325, 270, 1740, 360};
+inline constexpr TwipsRect lblRestoreBook{7065, 270, 1680, 360};
+inline constexpr TwipsRect lblDeletedBooks{4680, 7035, 3435, 270};
 
 // In the sequel panel frPro and its band Picture2.
 inline constexpr TwipsRect Picture2{0, 0, 17490, 870};

@@ -55,9 +55,9 @@ QString tocText(const ProjectOutline& outline)
     QString text;
     for (const OutlineChapterEntry& chapter : outline.chapters) {
         // The stored title already carries the blank after the colon and the CR.
-        text += QStringLiteral("Chapter:") + chapter.title + QLatin1Char('\n');
+        text += kChapterKeyword + chapter.title + QLatin1Char('\n');
         for (const OutlineSection& section : chapter.sections) {
-            text += QStringLiteral("Subchapter: ") + section.title + QLatin1Char('\n');
+            text += kSectionKeyword + QLatin1Char(' ') + section.title + QLatin1Char('\n');
         }
     }
     return text;

@@ -14,6 +14,11 @@ QString projectsFolder(const QString& programFolder)
     return programPath(programFolder, paths::kProjects);
 }
 
+QString backupsFolder(const QString& programFolder)
+{
+    return programPath(programFolder, paths::kBackups);
+}
+
 QString projectFolderPath(const QString& programFolder, const QString& projectName)
 {
     return projectsFolder(programFolder) + projectName;

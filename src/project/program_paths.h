@@ -23,6 +23,7 @@ inline constexpr auto kToc = "/--toc.txt";
 inline constexpr auto kMainTopic = "/--maintopic.txt";
 inline constexpr auto kPersonalDictionary = "/dictionary.txt";
 inline constexpr auto kSpellingLanguage = "/spelling-language.txt";
+inline constexpr auto kBackups = "/backups/";
 } // namespace paths
 
 /// `folder` followed by `piece` (which begins with "/"), exactly.
@@ -30,6 +31,9 @@ QString programPath(const QString& folder, const char* piece);
 
 /// The folder that holds the project folders: program folder + "/projects/".
 QString projectsFolder(const QString& programFolder);
+
+/// The folder that holds the backups of deleted projects: program folder + "/backups/".
+QString backupsFolder(const QString& programFolder);
 
 /// program folder + "/projects/" + name, with nothing added, removed or checked.
 QString projectFolderPath(const QString& programFolder, const QString& projectName);

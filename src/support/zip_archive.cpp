@@ -26,13 +26,22 @@ QString archiveError(zip_t* archive)
     return libraryError(zip_get_error(archive));
 }
 
+// A name that would land outside the folder it is unpacked into on some system: absolute ("/x",
+// "\\x", "C:/x", "C:\\x", "C:") or with a ".." part between "/" or "\\" separators. A colon
+// or backslash elsewhere is an ordinary character of a Unix file name (section titles give
+// content files such names) and is kept.
 bool isUnsafeName(const QString& name)
 {
-    if (name.startsWith(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
-        (name.size() >= 2 && name.at(1) == QLatin1Char(':'))) {
+    const auto isSeparator = [](QChar c) { return c == QLatin1Char('/') || c == QLatin1Char('\\'); };
+    if (!name.isEmpty() && isSeparator(name.at(0))) {
         return true;
     }
-    const QStringList parts = name.split(QLatin1Char('/'));
+    if (name.size() >= 2 && name.at(0).isLetter() && name.at(1) == QLatin1Char(':') &&
+        (name.size() == 2 || isSeparator(name.at(2)))) {
+        return true;
+    }
+    const QStringList parts =
+        QString(name).replace(QLatin1Char('\\'), QLatin1Char('/')).split(QLatin1Char('/'));
     return parts.contains(QStringLiteral(".."));
 }
 
@@ -42,7 +51,17 @@ ZipWriter::ZipWriter(int deflateLevel) : m_deflateLevel(deflateLevel) {}
 
 void ZipWriter::add(const QString& name, const QByteArray& data, Method method)
 {
-    m_entries.append({name.toUtf8(), data, method});
+    m_entries.append({name.toUtf8(), data, method, Kind::Plain, {}});
+}
+
+void ZipWriter::addFile(const QString& name, const QByteArray& data, const QDateTime& modified)
+{
+    m_entries.append({name.toUtf8(), data, Method::Deflate, Kind::File, modified});
+}
+
+void ZipWriter::addFolder(const QString& name, const QDateTime& modified)
+{
+    m_entries.append({name.toUtf8(), {}, Method::Store, Kind::Folder, modified});
 }
 
 ZipWriter::Archive ZipWriter::finish() const
@@ -68,24 +87,42 @@ ZipWriter::Archive ZipWriter::finish() const
 
     QString reason;
     for (const Entry& entry : m_entries) {
-        // The entries' bytes outlive zip_close: the zip library reads them only then.
-        zip_source_t* source =
-            zip_source_buffer(archive, entry.data.constData(), zip_uint64_t(entry.data.size()), 0);
-        const zip_int64_t index = source ? zip_file_add(archive, entry.name.constData(), source,
-                                                        ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE)
-                                         : -1;
-        if (index < 0) {
-            if (source) {
+        zip_int64_t index = -1;
+        if (entry.kind == Kind::Folder) {
+            index = zip_dir_add(archive, entry.name.constData(), ZIP_FL_ENC_UTF_8);
+        } else {
+            // The entries' bytes outlive zip_close: the zip library reads them only then.
+            zip_source_t* source =
+                zip_source_buffer(archive, entry.data.constData(), zip_uint64_t(entry.data.size()), 0);
+            index = source ? zip_file_add(archive, entry.name.constData(), source,
+                                          ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE)
+                           : -1;
+            if (index < 0 && source) {
                 zip_source_free(source);
             }
+        }
+        if (index < 0) {
             reason = archiveError(archive);
             break;
         }
         const bool store = entry.method == Method::Store;
-        if (zip_set_file_compression(archive, zip_uint64_t(index), store ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
+        if (entry.kind != Kind::Folder &&
+            zip_set_file_compression(archive, zip_uint64_t(index), store ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
                                      store ? 0 : zip_uint32_t(m_deflateLevel)) != 0) {
             reason = archiveError(archive);
             break;
+        }
+        if (entry.kind != Kind::Plain) {
+            // The name's trailing "/" marks a folder for every reader; the mode is for Unix ones.
+            const zip_uint32_t mode = entry.kind == Kind::Folder ? (S_IFDIR | 0755) : (S_IFREG | 0644);
+            const bool dated = !entry.modified.isValid() ||
+                               zip_file_set_mtime(archive, zip_uint64_t(index),
+                                                  time_t(entry.modified.toSecsSinceEpoch()), 0) == 0;
+            if (!dated || zip_file_set_external_attributes(archive, zip_uint64_t(index), 0, ZIP_OPSYS_UNIX,
+                                                           mode << 16) != 0) {
+                reason = archiveError(archive);
+                break;
+            }
         }
     }
     if (!reason.isEmpty()) {
@@ -155,6 +192,9 @@ ZipReader::ZipReader(const QByteArray& archive) : m_archive(archive), m_handle(s
         entry.size = (stat.valid & ZIP_STAT_SIZE) ? qint64(stat.size) : 0;
         entry.compressedSize = (stat.valid & ZIP_STAT_COMP_SIZE) ? qint64(stat.comp_size) : 0;
         entry.isDirectory = entry.name.endsWith(QLatin1Char('/'));
+        if (stat.valid & ZIP_STAT_MTIME) {
+            entry.modified = QDateTime::fromSecsSinceEpoch(qint64(stat.mtime));
+        }
         zip_uint8_t system = 0;
         zip_uint32_t attributes = 0;
         if (zip_file_get_external_attributes(m_handle->archive, zip_uint64_t(i), 0, &system, &attributes) ==

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 
@@ -25,6 +26,13 @@ public:
     /// Adds an entry named `name` (UTF-8, '/'-separated, relative) holding `data`.
     void add(const QString& name, const QByteArray& data, Method method = Method::Deflate);
 
+    /// Adds a deflated file entry that keeps its modification time and is marked as an ordinary
+    /// Unix file (mode 0644), as a copy of a folder needs it.
+    void addFile(const QString& name, const QByteArray& data, const QDateTime& modified);
+
+    /// Adds a folder entry (`name` without the trailing "/"), so that empty folders survive.
+    void addFolder(const QString& name, const QDateTime& modified);
+
     struct Archive {
         QByteArray data;
         QString error; ///< empty on success
@@ -35,10 +43,13 @@ public:
     Archive finish() const;
 
 private:
+    enum class Kind { Plain, File, Folder };
     struct Entry {
         QByteArray name;
         QByteArray data;
         Method method;
+        Kind kind = Kind::Plain;
+        QDateTime modified;
     };
     QList<Entry> m_entries;
     int m_deflateLevel;
@@ -51,7 +62,8 @@ struct ZipEntry {
     qint64 compressedSize = 0;
     bool isDirectory = false;
     bool isLink = false;     ///< a symbolic link by its Unix attributes
-    bool unsafeName = false; ///< absolute, with a drive letter or backslash, or with a ".." part
+    bool unsafeName = false; ///< absolute (also "C:/", "\\"), or with a ".." part between "/" or "\\"
+    QDateTime modified;      ///< invalid when the archive gives none
 };
 
 /// Reads an archive held in memory. Reading an entry stops at a byte cap and at the declared

@@ -2,12 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/outline_editing.h"
 #include "main_window_fixture.h"
+#include "outline/trash.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 
 using namespace folioneer;
@@ -56,6 +59,7 @@ private slots:
     void dropOfASectionOnAChapter();
     void historyRestoreIsAnUnsavedEdit();
     void unplacedTextsGetAQuietNote();
+    void trashRestoresAndEmpties();
 };
 
 void tst_OutlineEditing::moveByKeyboardAsksAboutUnsavedEditsFirst()
@@ -233,6 +237,68 @@ void tst_OutlineEditing::unplacedTextsGetAQuietNote()
     book.window->LoadProject(book.folder);
     QVERIFY(book.boxes.shown.isEmpty());
     QVERIFY(book.control<QLabel>("lblUnplaced")->text().startsWith(QStringLiteral("1 text")));
+}
+
+void tst_OutlineEditing::trashRestoresAndEmpties()
+{
+    Book book;
+    QVERIFY(book.showWindow());
+    auto* editing = book.window->findChild<OutlineEditing*>();
+    QVERIFY(editing);
+    // Alpha's text goes to the trash; then its chapter goes too, so the restore needs a new one.
+    book.select(0, 0);
+    book.key(Qt::Key_Delete);
+    QVERIFY(book.node(0));
+    book.select(0);
+    book.key(Qt::Key_Delete);
+    QVERIFY(!QFileInfo::exists(book.file("one---alpha.txt")));
+    QCOMPARE(readFile(book.file("--toc.txt")), QByteArray("Chapter: Two\r\nSubchapter: Gamma\r\n"));
+
+    const auto inTrashWindow = [](const std::function<void(QDialog*, QListWidget*)>& steps) {
+        QTimer::singleShot(0, [steps] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            const auto close = qScopeGuard([dialog] { dialog->reject(); });
+            steps(dialog, dialog->findChild<QListWidget*>(QStringLiteral("lstTrash")));
+        });
+    };
+    const auto button = [](QDialog* dialog, const char* name) {
+        return dialog->findChild<QPushButton*>(QLatin1String(name));
+    };
+    inTrashWindow([&](QDialog* dialog, QListWidget* list) {
+        QCOMPARE(list->count(), 1);
+        QVERIFY(list->item(0)->text().startsWith(QString::fromUtf8("Alpha — One — ")));
+        button(dialog, "cmdRestore")->click();
+        QCOMPARE(list->count(), 0);
+        QVERIFY(!button(dialog, "cmdRestore")->isEnabled());
+        QVERIFY(!button(dialog, "cmdEmptyTrash")->isEnabled());
+    });
+    editing->showTrash();
+    QCOMPARE(readFile(book.file("one---alpha.txt")), kAlpha);
+    QCOMPARE(readFile(book.file("--toc.txt")),
+             QByteArray("Chapter: Two\r\nSubchapter: Gamma\r\nChapter: One\r\nSubchapter: Alpha\r\n"));
+
+    // Emptying asks first; No keeps the text, Yes removes it for good.
+    QVERIFY(book.node(1, 0));
+    book.select(1, 0);
+    book.key(Qt::Key_Delete);
+    book.boxes.shown.clear();
+    book.boxes.answers = {MessageAnswer::No, MessageAnswer::Yes};
+    inTrashWindow([&](QDialog* dialog, QListWidget* list) {
+        button(dialog, "cmdEmptyTrash")->click();
+        QCOMPARE(list->count(), 1);
+        button(dialog, "cmdEmptyTrash")->click();
+        QCOMPARE(list->count(), 0);
+    });
+    editing->showTrash();
+    QCOMPARE(book.boxes.shown.size(), 2);
+    QCOMPARE(book.boxes.shown.first().text,
+             QStringLiteral("Empty the trash? Its texts cannot be restored afterwards."));
+    QCOMPARE(book.boxes.shown.first().title, QStringLiteral("Confirm"));
+    QCOMPARE(book.boxes.shown.first().icon, MessageIcon::Question);
+    QCOMPARE(book.boxes.shown.first().buttons, MessageButtons::YesNo);
+    QVERIFY(trashItems(book.folder).isEmpty());
+    QVERIFY(!QFileInfo::exists(book.file("one---alpha.txt")));
 }
 
 QTEST_MAIN(tst_OutlineEditing)

@@ -93,6 +93,9 @@ private slots:
         row("lstProjects", "frLoad", QRect(585, 630, 8160, 5580), "", 9.75, regular, false);
         row("cmdLoadProject", "frLoad", QRect(1080, 6345, 3435, 690), "Load Project", 9, bold, false);
         row("cmdDeleteProject", "frLoad", QRect(4680, 6345, 3435, 690), "Delete Project", 9, bold, false);
+        row("lblBackUpBook", "frLoad", QRect(5325, 270, 1740, 360), "Back Up Book…", 9, underline, false);
+        row("lblRestoreBook", "frLoad", QRect(7065, 270, 1680, 360), "Restore Book…", 9, underline, false);
+        row("lblDeletedBooks", "frLoad", QRect(4680, 7035, 3435, 270), "Deleted Books…", 9, underline, false);
         row("frPro", "frmNew", QRect(4635, 180, 10230, 7845), "", 0, regular, true);
         row("Picture2", "frPro", QRect(0, 0, 17490, 870), "", 0, regular, false);
         row("lblAppName", "Picture2", QRect(315, 270, 7755, 420), "Create Sequel For Public Domain Title", 12,
@@ -128,6 +131,30 @@ private slots:
             QCOMPARE(widget->font().underline(), (style & int(FontStyle::Underline)) != 0);
         }
         QCOMPARE(widget->isHidden(), hidden);
+    }
+
+    // The backup links were added in free space of the design: they must stay inside it, in the
+    // open panel, so that they hide with it.
+    void backupLinksInFreeSpace_data()
+    {
+        QTest::addColumn<QRect>("freeSpace"); // in window pixels
+        QTest::newRow("lblBackUpBook") << QRect(664, 63, 264, 24);
+        QTest::newRow("lblRestoreBook") << QRect(664, 63, 264, 24);
+        QTest::newRow("lblDeletedBooks") << QRect(309, 514, 619, 18);
+    }
+    void backupLinksInFreeSpace()
+    {
+        QFETCH(QRect, freeSpace);
+        const auto* link = m_fixture.control<QWidget>(QTest::currentDataTag());
+        const QRect inWindow(link->mapTo(m_fixture.window.get(), QPoint(0, 0)), link->size());
+        QVERIFY2(freeSpace.contains(inWindow), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                              .arg(inWindow.x())
+                                                              .arg(inWindow.y())
+                                                              .arg(inWindow.width())
+                                                              .arg(inWindow.height())));
+        QVERIFY(link->sizeHint().width() <= link->width()); // the caption is not cut off
+        QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0x80));
+        QCOMPARE(link->cursor().shape(), Qt::UpArrowCursor);
     }
 
     void window()

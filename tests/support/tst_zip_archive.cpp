@@ -88,6 +88,11 @@ void tst_ZipArchive::unsafeEntriesAreFlagged_data()
     QTest::newRow("absolute") << "/etc/passwd" << false << true;
     QTest::newRow("drive letter") << "C:/x" << false << true;
     QTest::newRow("backslash") << "a\\..\\b" << false << true;
+    QTest::newRow("backslash root") << "\\x" << false << true;
+    QTest::newRow("drive letter with backslash") << "C:\\x" << false << true;
+    // Section titles give content files such names on Unix; they stay inside the folder.
+    QTest::newRow("colon after the first letter") << "1:-basics---in.txt" << false << false;
+    QTest::newRow("backslash inside a name") << "in\\out---a.txt" << false << false;
     QTest::newRow("symbolic link") << "link" << true << false;
 }
 
