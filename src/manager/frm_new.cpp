@@ -18,6 +18,7 @@
 #include "widgets/link_label.h"
 #include "widgets/message_boxes.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -279,6 +280,22 @@ void frmNew::connectControls()
     connect(lblBackUpBook, &LinkLabel::clicked, m_backups, &BookBackups::lblBackUpBook_Click);
     connect(lblRestoreBook, &LinkLabel::clicked, m_backups, &BookBackups::lblRestoreBook_Click);
     connect(lblDeletedBooks, &LinkLabel::clicked, m_backups, &BookBackups::lblDeletedBooks_Click);
+    // The two restore links live in the Open panel, which is hidden while no project exists,
+    // right when a user who deleted their only book wants it back. So restoring also works from
+    // the keyboard and from the Create panel's context menu, in either mode.
+    const auto addRestoreAction = [this](const QString& text, const QKeySequence& keys, auto slot) {
+        auto* action = new QAction(text, this);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, m_backups, slot);
+        addAction(action);
+        frNew->addAction(action);
+    };
+    addRestoreAction(QStringLiteral("Restore Book…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
+                     &BookBackups::lblRestoreBook_Click);
+    addRestoreAction(QStringLiteral("Deleted Books…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D),
+                     &BookBackups::lblDeletedBooks_Click);
+    frNew->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     connect(txtMainTopic, &QLineEdit::textChanged, this, &frmNew::txtMainTopic_Change);
     // txtPromptTemplate_Change: whenever the holder's text changes, the override file, where it
@@ -442,6 +459,10 @@ void frmNew::cmdDeleteProject_Click()
 
 void frmNew::showRestoredProject(const QString& name)
 {
+    // A restore made from the Create panel shows the Open panel with the new project selected.
+    if (frLoad->isHidden()) {
+        optMenu[0]->setChecked(true);
+    }
     RefreshProjectList();
     const QList<QListWidgetItem*> found = lstProjects->findItems(name, Qt::MatchExactly);
     if (!found.isEmpty()) {

@@ -4,6 +4,7 @@
 #include "manager_fixture.h"
 #include "widgets/link_label.h"
 
+#include <QAction>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -155,6 +156,39 @@ private slots:
         QCOMPARE(f.texts(), QStringList{"Done. The book was restored as \"Doomed\"."});
         QCOMPARE(listed(f), (QStringList{"Doomed", "Kept"}));
         QCOMPARE(readFile(f.file(QStringLiteral("projects/Doomed/--toc.txt"))), QByteArray("Chapter: A\r\n"));
+    }
+
+    // Deleting the only book leaves the window in Create Project, where the Open panel's links
+    // are hidden; the window's shortcut (and the Create panel's context menu) still restores it.
+    void theOnlyBookComesBackFromTheCreatePanel()
+    {
+        ManagerFixture f;
+        f.program.makeProject(QStringLiteral("Only"), "Chapter: A\r\n", "Topic\r\n");
+        f.open();
+        Names names;
+        names.answers = {QStringLiteral("Only")};
+        backups(f).setNameAsker(names.asker());
+        backups(f).setDeletedBookChooser(
+            [](QWidget*, const QList<DeletedBook>& books) { return books.value(0); });
+        select(f, QStringLiteral("Only"));
+        f.control<QPushButton>("cmdDeleteProject")->click();
+        auto* createPanel = f.control<QWidget>("frNew");
+        auto* openPanel = f.control<QWidget>("frLoad");
+        QVERIFY(openPanel->isHidden() && createPanel->isVisible());
+
+        QCOMPARE(createPanel->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QStringList offered;
+        for (const QAction* action : createPanel->actions()) {
+            offered.append(action->text() + QLatin1Char(' ') + action->shortcut().toString());
+        }
+        QCOMPARE(offered, (QStringList{"Restore Book… Ctrl+Shift+R", "Deleted Books… Ctrl+Shift+D"}));
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QTest::keyClick(f.window.get(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f.texts().last(), QStringLiteral("Done. The book was restored as \"Only\"."));
+        QVERIFY(openPanel->isVisible() && createPanel->isHidden());
+        QCOMPARE(listed(f), QStringList{"Only"});
+        QCOMPARE(list(f)->currentItem()->text(), QStringLiteral("Only"));
     }
 
     void deletedBooksDialog()
