@@ -9,6 +9,7 @@
 #include "support/zip_archive.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -35,6 +36,21 @@ constexpr int kBackupDeflateLevel = 1;
 QString tr(const char* text)
 {
     return QCoreApplication::translate("BookBackup", text);
+}
+
+// A restore that was killed leaves its hidden unpacking folder behind. One that has not changed
+// for an hour belongs to no running restore (another instance of the program may be restoring
+// right now, so fresh ones stay) and is removed before the next restore.
+void removeStaleRestoreFolders(const QString& projects)
+{
+    const QDateTime staleBefore = QDateTime::currentDateTimeUtc().addSecs(-3600);
+    const QFileInfoList found = QDir(projects).entryInfoList({QStringLiteral(".restore-*")},
+                                                             QDir::Dirs | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo& folder : found) {
+        if (folder.lastModified().toUTC() < staleBefore) {
+            DeleteFolderTree(folder.filePath());
+        }
+    }
 }
 
 QString restoreFailedMessage()
@@ -307,6 +323,7 @@ Result restoreProject(const QString& programFolder, const QString& zipPath, cons
         return restoreFailure(tr("%1 is not a book backup: it holds no table of contents.").arg(zipPath));
     }
 
+    removeStaleRestoreFolders(projectsFolder(programFolder));
     // Hidden, so the project list never shows a restore in progress; inside "/projects/", so
     // that the finished folder is renamed into place, never copied.
     QTemporaryDir unpacked(projectsFolder(programFolder) + QStringLiteral(".restore-XXXXXX"));

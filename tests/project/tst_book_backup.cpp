@@ -10,6 +10,9 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <sys/time.h>
+#include <ctime>
+
 using namespace folioneer;
 using namespace folioneer::test;
 
@@ -284,7 +287,18 @@ void tst_BookBackup::failedRestoreLeavesNothing()
     QVERIFY(!restore.ok());
     QVERIFY(!restore.reason().isEmpty());
     QCOMPARE(treeListing(dir.filePath(QStringLiteral("projects"))), QStringList{});
+
+    // What a killed restore leaves: an unpacking folder untouched for two hours goes at the next
+    // restore, one of a restore that may still be running stays.
+    const QString stale = dir.filePath(QStringLiteral("projects/.restore-old"));
+    const QString fresh = dir.filePath(QStringLiteral("projects/.restore-new"));
+    QVERIFY(writeFile(stale + QStringLiteral("/--toc.txt"), "Chapter: A\r\n"));
+    QVERIFY(QDir().mkpath(fresh));
+    const timeval twoHoursAgo[2] = {{time(nullptr) - 7200, 0}, {time(nullptr) - 7200, 0}};
+    QCOMPARE(utimes(QFile::encodeName(stale).constData(), twoHoursAgo), 0);
     QVERIFY2(restoreProject(dir.path(), zip, QStringLiteral("Book")).ok(), "the retry succeeds");
+    QVERIFY(!QFileInfo::exists(stale));
+    QVERIFY(QFileInfo(fresh).isDir());
 }
 
 void tst_BookBackup::deleteLeavesABackup_data()
