@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kDeepestHeading = 9;
 constexpr double kEmuPerPixel = 9525;
+constexpr int kTextWidthTwips = 11906 - 2 * 1440; // A4 less the margins endDocument() sets
 
 const QString kRelationships =
     QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships");
@@ -391,22 +392,54 @@ private:
         m_xml.writeAttribute("w:type", "pct");
         m_xml.writeEndElement();
         m_xml.writeStartElement("w:tblGrid");
-        for (int c = 0; c < std::max(1, table.columns); ++c) {
+        // Columns of equal width across the text block. Readers that lay the grid out from these
+        // widths (pandoc) drop every cell of a grid without them.
+        const int columns = std::max(1, table.columns);
+        for (int c = 0; c < columns; ++c) {
             m_xml.writeEmptyElement("w:gridCol");
+            m_xml.writeAttribute("w:w", QString::number(kTextWidthTwips / columns));
         }
         m_xml.writeEndElement();
-        for (const QList<QList<Block>>& row : table.rows) {
+        // A cell spanning columns is one cell with a grid span. A cell spanning rows begins a
+        // vertical merge; each row below holds a placeholder cell that continues it.
+        const TableGrid grid(table);
+        for (int r = 0; r < table.rows.size(); ++r) {
             m_xml.writeStartElement("w:tr");
-            for (const QList<Block>& cell : row) {
+            bool written = false;
+            for (int c = 0; c < table.columns;) {
+                const TableCell* cell = grid.at(r, c);
+                if (!cell) {
+                    ++c;
+                    continue;
+                }
+                written = true;
+                const bool begins = cell->row == r;
                 m_xml.writeStartElement("w:tc");
-                blocks(flow, cell);
+                if (cell->columnSpan > 1 || cell->rowSpan > 1) {
+                    m_xml.writeStartElement("w:tcPr");
+                    if (cell->columnSpan > 1) {
+                        m_xml.writeEmptyElement("w:gridSpan");
+                        m_xml.writeAttribute("w:val", QString::number(cell->columnSpan));
+                    }
+                    if (cell->rowSpan > 1) {
+                        m_xml.writeEmptyElement("w:vMerge");
+                        if (begins) {
+                            m_xml.writeAttribute("w:val", "restart");
+                        }
+                    }
+                    m_xml.writeEndElement();
+                }
+                if (begins) {
+                    blocks(flow, cell->blocks);
+                }
                 // A cell ends with a paragraph, also after a nested table.
-                if (cell.isEmpty() || cell.last().table) {
+                if (!begins || cell->blocks.isEmpty() || cell->blocks.last().table) {
                     m_xml.writeEmptyElement("w:p");
                 }
                 m_xml.writeEndElement();
+                c = std::max(c + 1, cell->column + cell->columnSpan);
             }
-            if (row.isEmpty()) {
+            if (!written) {
                 m_xml.writeStartElement("w:tc");
                 m_xml.writeEmptyElement("w:p");
                 m_xml.writeEndElement();

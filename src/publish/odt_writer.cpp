@@ -292,19 +292,38 @@ private:
         m_xml.writeAttribute("table:style-name", "TableFull");
         m_xml.writeEmptyElement("table:table-column");
         m_xml.writeAttribute("table:number-columns-repeated", QString::number(std::max(1, table.columns)));
-        for (const QList<QList<Block>>& row : table.rows) {
+        // Every place of the grid has an element: a merged cell where it begins, a covered cell
+        // at each place it covers.
+        const TableGrid grid(table);
+        for (int r = 0; r < table.rows.size(); ++r) {
             m_xml.writeStartElement("table:table-row");
-            for (const QList<Block>& cell : row) {
+            bool written = false;
+            for (int c = 0; c < table.columns; ++c) {
+                const TableCell* cell = grid.at(r, c);
+                if (!cell) {
+                    continue;
+                }
+                written = true;
+                if (!grid.begins(r, c)) {
+                    m_xml.writeEmptyElement("table:covered-table-cell");
+                    continue;
+                }
                 m_xml.writeStartElement("table:table-cell");
                 m_xml.writeAttribute("table:style-name", "CellBorder");
                 m_xml.writeAttribute("office:value-type", "string");
-                blocks(flow, cell);
-                if (cell.isEmpty()) {
+                if (cell->columnSpan > 1) {
+                    m_xml.writeAttribute("table:number-columns-spanned", QString::number(cell->columnSpan));
+                }
+                if (cell->rowSpan > 1) {
+                    m_xml.writeAttribute("table:number-rows-spanned", QString::number(cell->rowSpan));
+                }
+                blocks(flow, cell->blocks);
+                if (cell->blocks.isEmpty()) {
                     m_xml.writeEmptyElement("text:p");
                 }
                 m_xml.writeEndElement();
             }
-            if (row.isEmpty()) {
+            if (!written) {
                 m_xml.writeEmptyElement("table:table-cell");
             }
             m_xml.writeEndElement();

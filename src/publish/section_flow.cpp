@@ -23,6 +23,31 @@ bool Run::sameLook(const Run& other) const
            color == other.color && href == other.href;
 }
 
+TableGrid::TableGrid(const Table& table)
+    : m_columns(table.columns), m_places(table.rows.size() * qsizetype(table.columns), nullptr)
+{
+    for (const QList<TableCell>& row : table.rows) {
+        for (const TableCell& cell : row) {
+            for (int r = cell.row; r < cell.row + cell.rowSpan && r < table.rows.size(); ++r) {
+                for (int c = cell.column; c < cell.column + cell.columnSpan && c < m_columns; ++c) {
+                    m_places[r * qsizetype(m_columns) + c] = &cell;
+                }
+            }
+        }
+    }
+}
+
+const TableCell* TableGrid::at(int row, int column) const
+{
+    return m_places.value(row * qsizetype(m_columns) + column, nullptr);
+}
+
+bool TableGrid::begins(int row, int column) const
+{
+    const TableCell* cell = at(row, column);
+    return cell && cell->row == row && cell->column == column;
+}
+
 QString Paragraph::plainText() const
 {
     QString text;
@@ -66,14 +91,15 @@ private:
         auto out = std::make_shared<Table>();
         out->columns = table.columns();
         for (int r = 0; r < table.rows(); ++r) {
-            QList<QList<Block>> row;
+            QList<TableCell> row;
             for (int c = 0; c < table.columns(); ++c) {
                 const QTextTableCell cell = table.cellAt(r, c);
-                // A cell spanning several rows or columns is written once, where it begins.
+                // A cell spanning several rows or columns is taken once, where it begins.
                 if (cell.row() != r || cell.column() != c) {
                     continue;
                 }
-                row.append(blocksOf(cell.begin()));
+                row.append({blocksOf(cell.begin()), r, c, std::clamp(cell.rowSpan(), 1, table.rows() - r),
+                            std::clamp(cell.columnSpan(), 1, table.columns() - c)});
             }
             out->rows.append(row);
         }
@@ -198,9 +224,9 @@ template <typename Visit> void forEachRun(QList<Block>& blocks, const Visit& vis
 {
     for (Block& block : blocks) {
         if (block.table) {
-            for (QList<QList<Block>>& row : block.table->rows) {
-                for (QList<Block>& cell : row) {
-                    forEachRun(cell, visit);
+            for (QList<TableCell>& row : block.table->rows) {
+                for (TableCell& cell : row) {
+                    forEachRun(cell.blocks, visit);
                 }
             }
             continue;
