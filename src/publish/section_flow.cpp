@@ -246,7 +246,8 @@ void dropBodySize(QList<Block>& blocks)
     double body = 0;
     qsizetype most = -1;
     for (auto it = characters.cbegin(); it != characters.cend(); ++it) {
-        if (it.value() > most) {
+        // On a tie the smaller size wins, whatever order the hash gives (its seed varies by run).
+        if (it.value() > most || (it.value() == most && it.key() < body)) {
             most = it.value();
             body = it.key();
         }

@@ -5,6 +5,7 @@
 #include "common/test_support.h"
 #include "export/book_export.h"
 #include "publish/command_line.h"
+#include "publish/section_flow.h"
 #include "sample_book.h"
 #include "support/step_hook.h"
 #include "support/zip_archive.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -187,6 +189,8 @@ private slots:
     void edgeBooksGiveWellFormedFiles();
     void docxTableOfContentsLinksEveryHeading();
     void epubIdentifierIsStablePerProject();
+    void bodySizeIsTheCommonestSize_data();
+    void bodySizeIsTheCommonestSize();
     void mergedCellsKeepTheirPlaces_data();
     void mergedCellsKeepTheirPlaces();
     void readingAheadGivesTheSameFile_data();
@@ -393,6 +397,39 @@ void tst_Publish::epubIdentifierIsStablePerProject()
     QVERIFY(identifiers.at(0).startsWith(QLatin1String("urn:uuid:")));
     QCOMPARE(identifiers.at(1), identifiers.at(0));
     QVERIFY(identifiers.at(2) != identifiers.at(0));
+}
+
+void tst_Publish::bodySizeIsTheCommonestSize_data()
+{
+    QTest::addColumn<QString>("large");
+    QTest::addColumn<double>("shownSmall");
+    QTest::addColumn<double>("shownLarge");
+    QTest::newRow("more small text") << "bb" << 0.0 << 14.0;
+    QTest::newRow("more large text") << "bbbb" << 10.0 << 0.0;
+    // Equal amounts: the smaller size is the body's, in every process.
+    QTest::newRow("tie") << "bbb" << 0.0 << 14.0;
+}
+
+// The size most of a section's text has is left to the format's default; other sizes are kept.
+void tst_Publish::bodySizeIsTheCommonestSize()
+{
+    QFETCH(QString, large);
+    QFETCH(double, shownSmall);
+    QFETCH(double, shownLarge);
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    QTextCharFormat small;
+    small.setFontPointSize(10);
+    QTextCharFormat big;
+    big.setFontPointSize(14);
+    cursor.insertText(QStringLiteral("aaa"), small);
+    cursor.insertText(large, big);
+    const Flow flow = flowOf(document);
+    QCOMPARE(flow.blocks.size(), 1);
+    const QList<Run>& runs = flow.blocks.first().paragraph.runs;
+    QCOMPARE(runs.size(), 2);
+    QCOMPARE(runs.at(0).pointSize, shownSmall);
+    QCOMPARE(runs.at(1).pointSize, shownLarge);
 }
 
 void tst_Publish::mergedCellsKeepTheirPlaces_data()
