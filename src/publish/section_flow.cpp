@@ -124,29 +124,17 @@ private:
             if (!fragment.isValid()) {
                 continue;
             }
-            const QTextCharFormat charFormat = fragment.charFormat();
-            Run run;
-            run.bold = charFormat.fontWeight() >= QFont::DemiBold;
-            run.italic = charFormat.fontItalic();
-            run.underline = charFormat.fontUnderline() && !charFormat.isAnchor();
-            run.strike = charFormat.fontStrikeOut();
-            if (charFormat.hasProperty(QTextFormat::FontPointSize)) {
-                run.pointSize = charFormat.fontPointSize();
+            // A section has few character formats and many fragments: each format is read once.
+            const int formatIndex = fragment.charFormatIndex();
+            auto look = m_looks.constFind(formatIndex);
+            if (look == m_looks.constEnd()) {
+                look = m_looks.insert(formatIndex, lookOf(fragment.charFormat()));
             }
-            if (charFormat.hasProperty(QTextFormat::ForegroundBrush) &&
-                charFormat.foreground().style() != Qt::NoBrush) {
-                const QColor color = charFormat.foreground().color();
-                if (color != Qt::black) {
-                    run.color = color;
-                }
-            }
-            if (charFormat.isAnchor()) {
-                run.href = xmlSafe(charFormat.anchorHref());
-            }
+            Run run = look->run;
             const QString text = fragment.text();
-            if (charFormat.isImageFormat()) {
+            if (look->image) {
                 // One replacement character per picture in the fragment.
-                const int picture = pictureOf(charFormat.toImageFormat());
+                const int picture = pictureOf(fragment.charFormat().toImageFormat());
                 if (picture >= 0) {
                     for (qsizetype i = 0; i < text.size(); ++i) {
                         Run pictureRun = run;
@@ -169,8 +157,47 @@ private:
         return paragraph;
     }
 
+    struct Look {
+        Run run; ///< the look, no text
+        bool image = false;
+    };
+
+    static Look lookOf(const QTextCharFormat& charFormat)
+    {
+        Look look;
+        Run& run = look.run;
+        run.bold = charFormat.fontWeight() >= QFont::DemiBold;
+        run.italic = charFormat.fontItalic();
+        run.underline = charFormat.fontUnderline() && !charFormat.isAnchor();
+        run.strike = charFormat.fontStrikeOut();
+        if (charFormat.hasProperty(QTextFormat::FontPointSize)) {
+            run.pointSize = charFormat.fontPointSize();
+        }
+        if (charFormat.hasProperty(QTextFormat::ForegroundBrush) &&
+            charFormat.foreground().style() != Qt::NoBrush) {
+            const QColor color = charFormat.foreground().color();
+            if (color != Qt::black) {
+                run.color = color;
+            }
+        }
+        if (charFormat.isAnchor()) {
+            run.href = xmlSafe(charFormat.anchorHref());
+        }
+        look.image = charFormat.isImageFormat();
+        return look;
+    }
+
     static QString cleanText(const QString& text)
     {
+        // Most text holds none of what is dropped or replaced below and is kept as it is.
+        const bool plain = std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+            const char16_t u = c.unicode();
+            return u < 0x20 || u == 0x00AD || u == QChar::ObjectReplacementCharacter ||
+                   u == QChar::ParagraphSeparator || c.isSurrogate() || u >= 0xFFFE;
+        });
+        if (plain) {
+            return text;
+        }
         QString out = xmlSafe(text);
         out.remove(QChar(0x00AD));
         out.remove(QChar::ObjectReplacementCharacter);
@@ -217,6 +244,7 @@ private:
 
     const QTextDocument& m_document;
     QList<QTextList*> m_lists;
+    QHash<int, Look> m_looks; // by the document's character format index
 };
 
 // Calls `visit` on every run of the blocks, tables' cells included.
