@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace folioneer::bench {
@@ -63,14 +64,16 @@ QByteArray benchSectionRtf(int seed)
     return rtf;
 }
 
-BenchBook makeBenchBook(const QString& project)
+BenchBook makeBenchBook(const QString& project, int sections)
 {
     BenchBook book;
     QByteArray toc;
-    for (int c = 0; c < kBenchChapters; ++c) {
+    const int total = kBenchChapters * kBenchSectionsPerChapter;
+    const int wanted = sections < 0 ? total : std::min(sections, total);
+    for (int c = 0; c * kBenchSectionsPerChapter < wanted; ++c) {
         const QString chapter = QStringLiteral("Chapter %1: The Garden in Season %1").arg(c + 1);
         toc += "Chapter: " + chapter.toUtf8() + "\r\n";
-        for (int s = 0; s < kBenchSectionsPerChapter; ++s) {
+        for (int s = 0; s < kBenchSectionsPerChapter && c * kBenchSectionsPerChapter + s < wanted; ++s) {
             const QString section =
                 QStringLiteral("Section %1.%2 Soil, Water and Light").arg(c + 1).arg(s + 1);
             toc += "Subchapter: " + section.toUtf8() + "\r\n";

@@ -22,7 +22,8 @@ struct BenchBook {
 QByteArray benchSectionRtf(int seed);
 
 /// Writes the book into the project folder `project` (table of contents, main topic, content
-/// files); prints the reason on standard error when it cannot.
-BenchBook makeBenchBook(const QString& project);
+/// files); prints the reason on standard error when it cannot. With `sections` >= 0 only the
+/// first that many sections are written (and the chapters they belong to).
+BenchBook makeBenchBook(const QString& project, int sections = -1);
 
 } // namespace folioneer::bench

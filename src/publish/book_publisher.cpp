@@ -7,6 +7,7 @@
 #include "project/program_paths.h"
 #include "publish/book.h"
 #include "publish/format_writer.h"
+#include "publish/section_reader.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -90,7 +91,7 @@ std::optional<BookFormat> formatForPath(const QString& path)
 }
 
 ExportOutcome exportBook(const QString& projectPath, const QString& path, BookFormat format,
-                         const ExportProgress& progress)
+                         const ExportProgress& progress, int readThreads)
 {
     // An outline edit cut short by a kill is finished (or rolled back) first, so the export
     // finds every text where the table of contents says it is.
@@ -109,21 +110,18 @@ ExportOutcome exportBook(const QString& projectPath, const QString& path, BookFo
     writer->begin(book, path);
     const int total = book.sectionCount();
     int done = 0;
+    // Sections are read a few at a time, never the whole book: a thousand section documents
+    // would not fit in memory.
+    SectionReader reader(book, readThreads < 0 ? SectionReader::defaultWorkers() : readThreads);
     for (int c = 0; c < book.chapters.size(); ++c) {
         writer->chapter(c);
         const BookChapter& chapter = book.chapters.at(c);
         for (int s = 0; s < chapter.sections.size(); ++s) {
-            // One section's document at a time: a thousand of them would not fit in memory.
-            Flow flow;
-            {
-                QTextDocument document;
-                const Result read = readSection(chapter.sections.at(s), document);
-                if (!read) {
-                    return {read};
-                }
-                flow = flowOf(document);
+            const SectionReader::Section section = reader.next();
+            if (!section.result) {
+                return {section.result};
             }
-            writer->section(c, s, flow);
+            writer->section(c, s, section.flow);
             ++done;
             if (progress && !progress(done, total)) {
                 return {Result::failure(tr("The export was cancelled."), exportFailedMessage()), true};

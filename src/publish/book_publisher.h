@@ -39,9 +39,12 @@ struct ExportOutcome {
     bool cancelled = false; ///< the progress callback cancelled; nothing was written
 };
 
-/// Exports the book of the project folder `projectPath` to `path` in `format`.
+/// Exports the book of the project folder `projectPath` to `path` in `format`. `readThreads`
+/// threads read the sections ahead of the writer (-1: one per core; 0: every section is read on
+/// the calling thread); the file is the same either way. The progress callback is called on the
+/// calling thread.
 ExportOutcome exportBook(const QString& projectPath, const QString& path, BookFormat format,
-                         const ExportProgress& progress = {});
+                         const ExportProgress& progress = {}, int readThreads = -1);
 
 /// The success message: "Done. Book exported." and the file's path on the next line.
 QString exportDoneMessage(const QString& path);

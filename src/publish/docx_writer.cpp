@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kDeepestHeading = 9;
 constexpr double kEmuPerPixel = 9525;
+constexpr int kTextWidthTwips = 11906 - 2 * 1440; // A4 less the margins endDocument() sets
 
 const QString kRelationships =
     QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships");
@@ -22,9 +23,19 @@ QString tr(const char* text)
     return QCoreApplication::translate("Publish", text);
 }
 
-QByteArray xmlHead()
+const QString kMain = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+const QString kPackageRelationships =
+    QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships");
+
+// A whole XML part: the declaration, what `write` writes, the end.
+template <typename Write> QByteArray xmlPart(const Write& write)
 {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+    QByteArray out;
+    QXmlStreamWriter xml(&out);
+    xml.writeStartDocument(QStringLiteral("1.0"), true);
+    write(xml);
+    xml.writeEndDocument();
+    return out;
 }
 
 // The paragraph and character styles the document uses: real Word style ids, so Word's
@@ -35,7 +46,7 @@ QByteArray stylesPart()
     QXmlStreamWriter xml(&out);
     xml.writeStartDocument();
     xml.writeStartElement("w:styles");
-    xml.writeAttribute("xmlns:w", "http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+    xml.writeAttribute("xmlns:w", kMain);
     xml.writeStartElement("w:docDefaults");
     xml.writeStartElement("w:rPrDefault");
     xml.writeStartElement("w:rPr");
@@ -184,6 +195,15 @@ public:
     void begin(const Book& book, const QString&) override
     {
         m_book = &book;
+        m_xml.writeStartDocument(QStringLiteral("1.0"), true);
+        m_xml.writeStartElement("w:document");
+        m_xml.writeAttribute("xmlns:w", kMain);
+        m_xml.writeAttribute("xmlns:r", kRelationships);
+        m_xml.writeAttribute("xmlns:wp",
+                             "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing");
+        m_xml.writeAttribute("xmlns:a", "http://schemas.openxmlformats.org/drawingml/2006/main");
+        m_xml.writeAttribute("xmlns:pic", "http://schemas.openxmlformats.org/drawingml/2006/picture");
+        m_xml.writeStartElement("w:body");
         paragraph(QStringLiteral("Title"), headingText(book.title));
         if (!book.subtitle.isEmpty()) {
             paragraph(QStringLiteral("Subtitle"), xmlSafe(book.subtitle));
@@ -214,19 +234,28 @@ public:
         m_zip.add(QStringLiteral("[Content_Types].xml"), contentTypes());
         m_zip.add(QStringLiteral("_rels/.rels"), packageRelationships());
         m_zip.add(QStringLiteral("docProps/core.xml"), coreProperties());
-        m_zip.add(QStringLiteral("docProps/app.xml"),
-                  xmlHead() + "<Properties xmlns=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-                              "extended-properties\"><Application>Folioneer</Application></Properties>\n");
-        m_zip.add(QStringLiteral("word/document.xml"), document());
+        m_zip.add(QStringLiteral("docProps/app.xml"), xmlPart([](QXmlStreamWriter& xml) {
+                      xml.writeStartElement("Properties");
+                      xml.writeAttribute(
+                          "xmlns",
+                          "http://schemas.openxmlformats.org/officeDocument/2006/extended-properties");
+                      xml.writeTextElement("Application", "Folioneer");
+                  }));
+        endDocument();
+        m_zip.add(QStringLiteral("word/document.xml"), m_body);
         m_zip.add(QStringLiteral("word/styles.xml"), stylesPart());
         m_zip.add(QStringLiteral("word/numbering.xml"), numbering());
-        m_zip.add(
-            QStringLiteral("word/settings.xml"),
-            xmlHead() +
-                "<w:settings xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
-                "<w:defaultTabStop w:val=\"720\"/><w:compat><w:compatSetting w:name=\"compatibilityMode\" "
-                "w:uri=\"http://schemas.microsoft.com/office/word\" w:val=\"15\"/></w:compat>"
-                "</w:settings>\n");
+        m_zip.add(QStringLiteral("word/settings.xml"), xmlPart([](QXmlStreamWriter& xml) {
+                      xml.writeStartElement("w:settings");
+                      xml.writeAttribute("xmlns:w", kMain);
+                      xml.writeEmptyElement("w:defaultTabStop");
+                      xml.writeAttribute("w:val", "720");
+                      xml.writeStartElement("w:compat");
+                      xml.writeEmptyElement("w:compatSetting");
+                      xml.writeAttribute("w:name", "compatibilityMode");
+                      xml.writeAttribute("w:uri", "http://schemas.microsoft.com/office/word");
+                      xml.writeAttribute("w:val", "15");
+                  }));
         m_zip.add(QStringLiteral("word/_rels/document.xml.rels"), documentRelationships());
         return writeExportArchive(path, m_zip);
     }
@@ -363,22 +392,54 @@ private:
         m_xml.writeAttribute("w:type", "pct");
         m_xml.writeEndElement();
         m_xml.writeStartElement("w:tblGrid");
-        for (int c = 0; c < std::max(1, table.columns); ++c) {
+        // Columns of equal width across the text block. Readers that lay the grid out from these
+        // widths (pandoc) drop every cell of a grid without them.
+        const int columns = std::max(1, table.columns);
+        for (int c = 0; c < columns; ++c) {
             m_xml.writeEmptyElement("w:gridCol");
+            m_xml.writeAttribute("w:w", QString::number(kTextWidthTwips / columns));
         }
         m_xml.writeEndElement();
-        for (const QList<QList<Block>>& row : table.rows) {
+        // A cell spanning columns is one cell with a grid span. A cell spanning rows begins a
+        // vertical merge; each row below holds a placeholder cell that continues it.
+        const TableGrid grid(table);
+        for (int r = 0; r < table.rows.size(); ++r) {
             m_xml.writeStartElement("w:tr");
-            for (const QList<Block>& cell : row) {
+            bool written = false;
+            for (int c = 0; c < table.columns;) {
+                const TableCell* cell = grid.at(r, c);
+                if (!cell) {
+                    ++c;
+                    continue;
+                }
+                written = true;
+                const bool begins = cell->row == r;
                 m_xml.writeStartElement("w:tc");
-                blocks(flow, cell);
+                if (cell->columnSpan > 1 || cell->rowSpan > 1) {
+                    m_xml.writeStartElement("w:tcPr");
+                    if (cell->columnSpan > 1) {
+                        m_xml.writeEmptyElement("w:gridSpan");
+                        m_xml.writeAttribute("w:val", QString::number(cell->columnSpan));
+                    }
+                    if (cell->rowSpan > 1) {
+                        m_xml.writeEmptyElement("w:vMerge");
+                        if (begins) {
+                            m_xml.writeAttribute("w:val", "restart");
+                        }
+                    }
+                    m_xml.writeEndElement();
+                }
+                if (begins) {
+                    blocks(flow, cell->blocks);
+                }
                 // A cell ends with a paragraph, also after a nested table.
-                if (cell.isEmpty() || cell.last().table) {
+                if (!begins || cell->blocks.isEmpty() || cell->blocks.last().table) {
                     m_xml.writeEmptyElement("w:p");
                 }
                 m_xml.writeEndElement();
+                c = std::max(c + 1, cell->column + cell->columnSpan);
             }
-            if (row.isEmpty()) {
+            if (!written) {
                 m_xml.writeStartElement("w:tc");
                 m_xml.writeEmptyElement("w:p");
                 m_xml.writeEndElement();
@@ -390,8 +451,16 @@ private:
 
     void contentParagraph(const Flow& flow, const Paragraph& p)
     {
+        const char* justification = (p.alignment & Qt::AlignHCenter)                       ? "center"
+                                    : (p.alignment & Qt::AlignJustify)                     ? "both"
+                                    : (p.alignment & (Qt::AlignRight | Qt::AlignTrailing)) ? "end"
+                                                                                           : nullptr;
         m_xml.writeStartElement("w:p");
-        m_xml.writeStartElement("w:pPr");
+        // A paragraph of the default look has no properties element at all.
+        const bool properties = p.headingLevel > 0 || p.listLevel > 0 || p.rightToLeft || justification;
+        if (properties) {
+            m_xml.writeStartElement("w:pPr");
+        }
         if (p.headingLevel > 0) {
             m_xml.writeEmptyElement("w:pStyle");
             m_xml.writeAttribute(
@@ -410,15 +479,13 @@ private:
         if (p.rightToLeft) {
             m_xml.writeEmptyElement("w:bidi");
         }
-        const char* justification = (p.alignment & Qt::AlignHCenter)                       ? "center"
-                                    : (p.alignment & Qt::AlignJustify)                     ? "both"
-                                    : (p.alignment & (Qt::AlignRight | Qt::AlignTrailing)) ? "end"
-                                                                                           : nullptr;
         if (justification) {
             m_xml.writeEmptyElement("w:jc");
             m_xml.writeAttribute("w:val", justification);
         }
-        m_xml.writeEndElement();
+        if (properties) {
+            m_xml.writeEndElement();
+        }
         for (const Run& run : p.runs) {
             if (run.picture >= 0) {
                 picture(flow.pictures.at(run.picture), m_pictureIds.at(run.picture));
@@ -454,10 +521,37 @@ private:
         return it.value();
     }
 
-    // One run per piece between TABs and line breaks, which Word writes as elements of their own.
+    // One text element per piece between TABs and line breaks, which Word writes as elements of
+    // their own.
     void textRun(const QString& text, const Run& look, bool link = false)
     {
         m_xml.writeStartElement("w:r");
+        // A run of the default look has no properties element at all.
+        if (link || look.bold || look.italic || look.strike || look.color.isValid() || look.pointSize > 0 ||
+            look.underline) {
+            runProperties(look, link);
+        }
+        qsizetype start = 0;
+        for (qsizetype i = 0; i <= text.size(); ++i) {
+            const bool end = i == text.size();
+            const QChar c = end ? QChar() : text.at(i);
+            if (!end && c != QLatin1Char('\t') && c != QChar::LineSeparator && c != QLatin1Char('\n') &&
+                c != QLatin1Char('\r')) {
+                continue;
+            }
+            if (i > start) {
+                textElement(start == 0 && end ? text : text.mid(start, i - start));
+            }
+            if (!end) {
+                m_xml.writeEmptyElement(c == QLatin1Char('\t') ? "w:tab" : "w:br");
+            }
+            start = i + 1;
+        }
+        m_xml.writeEndElement();
+    }
+
+    void runProperties(const Run& look, bool link)
+    {
         m_xml.writeStartElement("w:rPr");
         if (link) {
             m_xml.writeEmptyElement("w:rStyle");
@@ -485,25 +579,18 @@ private:
             m_xml.writeAttribute("w:val", "single");
         }
         m_xml.writeEndElement();
-        qsizetype start = 0;
-        for (qsizetype i = 0; i <= text.size(); ++i) {
-            const bool end = i == text.size();
-            const QChar c = end ? QChar() : text.at(i);
-            if (!end && c != QLatin1Char('\t') && c != QChar::LineSeparator && c != QLatin1Char('\n') &&
-                c != QLatin1Char('\r')) {
-                continue;
-            }
-            if (i > start) {
-                m_xml.writeStartElement("w:t");
-                m_xml.writeAttribute("xml:space", "preserve");
-                m_xml.writeCharacters(text.mid(start, i - start));
-                m_xml.writeEndElement();
-            }
-            if (!end) {
-                m_xml.writeEmptyElement(c == QLatin1Char('\t') ? "w:tab" : "w:br");
-            }
-            start = i + 1;
+    }
+
+    // Without xml:space="preserve" a reader may drop the blanks at either end of a text element
+    // and fold a row of them into one.
+    void textElement(const QString& text)
+    {
+        m_xml.writeStartElement("w:t");
+        if (text.startsWith(QLatin1Char(' ')) || text.endsWith(QLatin1Char(' ')) ||
+            text.contains(QLatin1String("  "))) {
+            m_xml.writeAttribute("xml:space", "preserve");
         }
+        m_xml.writeCharacters(text);
         m_xml.writeEndElement();
     }
 
@@ -560,22 +647,22 @@ private:
         m_xml.writeEndElement();
     }
 
-    QByteArray document()
+    // A4 pages with margins of an inch.
+    void endDocument()
     {
-        QByteArray out = xmlHead();
-        out += "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
-               "xmlns:r=\"" +
-               kRelationships.toUtf8() +
-               "\" "
-               "xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\" "
-               "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
-               "xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"><w:body>";
-        out += m_body;
-        out +=
-            "<w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/><w:pgMar w:top=\"1440\" w:right=\"1440\" "
-            "w:bottom=\"1440\" w:left=\"1440\" w:header=\"708\" w:footer=\"708\" w:gutter=\"0\"/></w:sectPr>"
-            "</w:body></w:document>\n";
-        return out;
+        m_xml.writeStartElement("w:sectPr");
+        m_xml.writeEmptyElement("w:pgSz");
+        m_xml.writeAttribute("w:w", "11906");
+        m_xml.writeAttribute("w:h", "16838");
+        m_xml.writeEmptyElement("w:pgMar");
+        for (const auto& [side, twips] :
+             {std::pair{"w:top", "1440"}, std::pair{"w:right", "1440"}, std::pair{"w:bottom", "1440"},
+              std::pair{"w:left", "1440"}, std::pair{"w:header", "708"}, std::pair{"w:footer", "708"},
+              std::pair{"w:gutter", "0"}}) {
+            m_xml.writeAttribute(side, twips);
+        }
+        m_xml.writeEndElement();
+        m_xml.writeEndDocument();
     }
 
     QByteArray numbering() const
@@ -584,7 +671,7 @@ private:
         QXmlStreamWriter xml(&out);
         xml.writeStartDocument();
         xml.writeStartElement("w:numbering");
-        xml.writeAttribute("xmlns:w", "http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+        xml.writeAttribute("xmlns:w", kMain);
         static const char* const kBullets[] = {"\u2022", "\u25E6", "\u25AA"};
         static const char* const kNumbers[] = {"decimal", "lowerLetter", "lowerRoman"};
         for (int abstract = 0; abstract < 2; ++abstract) {
@@ -626,50 +713,56 @@ private:
         return out;
     }
 
-    QByteArray contentTypes() const
+    static QByteArray contentTypes()
     {
-        const QByteArray main = "application/vnd.openxmlformats-officedocument.wordprocessingml.";
-        QByteArray out = xmlHead();
-        out += "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-               "<Default Extension=\"rels\" "
-               "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-               "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-               "<Default Extension=\"png\" ContentType=\"image/png\"/>"
-               "<Override PartName=\"/word/document.xml\" ContentType=\"" +
-               main +
-               "document.main+xml\"/>"
-               "<Override PartName=\"/word/styles.xml\" ContentType=\"" +
-               main +
-               "styles+xml\"/>"
-               "<Override PartName=\"/word/numbering.xml\" ContentType=\"" +
-               main +
-               "numbering+xml\"/>"
-               "<Override PartName=\"/word/settings.xml\" ContentType=\"" +
-               main +
-               "settings+xml\"/>"
-               "<Override PartName=\"/docProps/core.xml\" "
-               "ContentType=\"application/vnd.openxmlformats-package.core-properties+xml\"/>"
-               "<Override PartName=\"/docProps/app.xml\" "
-               "ContentType=\"application/vnd.openxmlformats-officedocument.extended-properties+xml\"/>"
-               "</Types>\n";
-        return out;
+        return xmlPart([](QXmlStreamWriter& xml) {
+            xml.writeStartElement("Types");
+            xml.writeAttribute("xmlns", "http://schemas.openxmlformats.org/package/2006/content-types");
+            for (const auto& [extension, type] :
+                 {std::pair{"rels", "application/vnd.openxmlformats-package.relationships+xml"},
+                  std::pair{"xml", "application/xml"}, std::pair{"png", "image/png"}}) {
+                xml.writeEmptyElement("Default");
+                xml.writeAttribute("Extension", extension);
+                xml.writeAttribute("ContentType", type);
+            }
+            const QString main =
+                QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.");
+            for (const auto& [part, type] :
+                 {std::pair{QStringLiteral("/word/document.xml"), main + QStringLiteral("document.main+xml")},
+                  std::pair{QStringLiteral("/word/styles.xml"), main + QStringLiteral("styles+xml")},
+                  std::pair{QStringLiteral("/word/numbering.xml"), main + QStringLiteral("numbering+xml")},
+                  std::pair{QStringLiteral("/word/settings.xml"), main + QStringLiteral("settings+xml")},
+                  std::pair{QStringLiteral("/docProps/core.xml"),
+                            QStringLiteral("application/vnd.openxmlformats-package.core-properties+xml")},
+                  std::pair{QStringLiteral("/docProps/app.xml"),
+                            QStringLiteral(
+                                "application/vnd.openxmlformats-officedocument.extended-properties+xml")}}) {
+                xml.writeEmptyElement("Override");
+                xml.writeAttribute("PartName", part);
+                xml.writeAttribute("ContentType", type);
+            }
+        });
     }
 
     static QByteArray packageRelationships()
     {
-        return xmlHead() +
-               "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-               "<Relationship Id=\"rId1\" Type=\"" +
-               kRelationships.toUtf8() +
-               "/officeDocument\" Target=\"word/document.xml\"/>"
-               "<Relationship Id=\"rId2\" "
-               "Type=\"http://schemas.openxmlformats.org/package/2006/relationships/metadata/"
-               "core-properties\" "
-               "Target=\"docProps/core.xml\"/>"
-               "<Relationship Id=\"rId3\" Type=\"" +
-               kRelationships.toUtf8() +
-               "/extended-properties\" Target=\"docProps/app.xml\"/>"
-               "</Relationships>\n";
+        return xmlPart([](QXmlStreamWriter& xml) {
+            xml.writeStartElement("Relationships");
+            xml.writeAttribute("xmlns", kPackageRelationships);
+            for (const auto& [id, type, target] :
+                 {std::tuple{"rId1", kRelationships + QStringLiteral("/officeDocument"), "word/document.xml"},
+                  std::tuple{"rId2",
+                             QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships/"
+                                            "metadata/core-properties"),
+                             "docProps/core.xml"},
+                  std::tuple{"rId3", kRelationships + QStringLiteral("/extended-properties"),
+                             "docProps/app.xml"}}) {
+                xml.writeEmptyElement("Relationship");
+                xml.writeAttribute("Id", id);
+                xml.writeAttribute("Type", type);
+                xml.writeAttribute("Target", target);
+            }
+        });
     }
 
     QByteArray documentRelationships() const
@@ -678,7 +771,7 @@ private:
         QXmlStreamWriter xml(&out);
         xml.writeStartDocument();
         xml.writeStartElement("Relationships");
-        xml.writeAttribute("xmlns", "http://schemas.openxmlformats.org/package/2006/relationships");
+        xml.writeAttribute("xmlns", kPackageRelationships);
         const auto write = [&xml](const Relationship& r) {
             xml.writeEmptyElement("Relationship");
             xml.writeAttribute("Id", r.id);

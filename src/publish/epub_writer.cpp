@@ -65,14 +65,7 @@ public:
     EpubWriter() : m_zip(1)
     {
         m_zip.add(QStringLiteral("mimetype"), "application/epub+zip", ZipWriter::Method::Store);
-        m_zip.add(
-            QStringLiteral("META-INF/container.xml"),
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-            "<container version=\"1.0\" xmlns=\"urn:oasis:names:tc:opendocument:xmlns:container\">\n"
-            "  <rootfiles>\n"
-            "    <rootfile full-path=\"OEBPS/content.opf\" media-type=\"application/oebps-package+xml\"/>\n"
-            "  </rootfiles>\n"
-            "</container>\n");
+        m_zip.add(QStringLiteral("META-INF/container.xml"), container());
     }
 
     void begin(const Book& book, const QString&) override { m_book = &book; }
@@ -131,6 +124,24 @@ private:
     }
 
     QString bookTitle() const { return headingText(m_book->title); }
+
+    // Where a reading system finds the package document.
+    static QByteArray container()
+    {
+        QByteArray out;
+        QXmlStreamWriter xml(&out);
+        xml.setAutoFormatting(true);
+        xml.writeStartDocument();
+        xml.writeStartElement("container");
+        xml.writeAttribute("version", "1.0");
+        xml.writeAttribute("xmlns", "urn:oasis:names:tc:opendocument:xmlns:container");
+        xml.writeStartElement("rootfiles");
+        xml.writeEmptyElement("rootfile");
+        xml.writeAttribute("full-path", "OEBPS/content.opf");
+        xml.writeAttribute("media-type", "application/oebps-package+xml");
+        xml.writeEndDocument();
+        return out;
+    }
 
     QByteArray titlePage()
     {

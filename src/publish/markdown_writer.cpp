@@ -196,20 +196,18 @@ private:
         }
         const int columns = std::max<int>(1, table.columns);
         m_out += QLatin1Char('\n');
+        // A merged cell's text stands where it begins; the places it covers stay empty.
         for (int r = 0; r < table.rows.size(); ++r) {
-            QStringList cells;
-            for (const QList<Block>& cell : table.rows.at(r)) {
+            QStringList cells(columns);
+            for (const TableCell& cell : table.rows.at(r)) {
                 QStringList parts;
-                for (const Block& block : cell) {
+                for (const Block& block : cell.blocks) {
                     if (!block.table && !block.paragraph.isEmpty()) {
                         parts << inlineText(block.paragraph.runs, {})
                                      .replace(QStringLiteral("\\\n"), QStringLiteral(" "));
                     }
                 }
-                cells << parts.join(QLatin1Char(' '));
-            }
-            while (cells.size() < columns) {
-                cells << QString();
+                cells[std::min(cell.column, columns - 1)] = parts.join(QLatin1Char(' '));
             }
             m_out += QStringLiteral("| ") + cells.join(QStringLiteral(" | ")) + QStringLiteral(" |\n");
             if (r == 0) {

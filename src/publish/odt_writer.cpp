@@ -3,6 +3,8 @@
 #include "publish/format_writer.h"
 #include "support/zip_archive.h"
 
+#include <QBuffer>
+#include <QHash>
 #include <QXmlStreamWriter>
 
 namespace folioneer::publish {
@@ -159,7 +161,7 @@ public:
 
     Result finish(const QString& path) override
     {
-        m_zip.add(QStringLiteral("content.xml"), content());
+        m_zip.addParts(QStringLiteral("content.xml"), content());
         m_zip.add(QStringLiteral("styles.xml"), stylesPart());
         m_zip.add(QStringLiteral("meta.xml"), meta());
         m_zip.add(QStringLiteral("META-INF/manifest.xml"), manifest());
@@ -187,6 +189,10 @@ private:
     // Runs of spaces, TABs and line breaks are elements: ODF collapses white space in text.
     void characters(const QString& text)
     {
+        if (isPlainText(text)) {
+            m_xml.writeCharacters(text);
+            return;
+        }
         QString pending;
         const auto flush = [&] {
             if (!pending.isEmpty()) {
@@ -223,6 +229,22 @@ private:
             }
         }
         flush();
+    }
+
+    // Text that needs no element for its white space: no TAB, no line break, no blank at the
+    // start and no row of blanks.
+    static bool isPlainText(const QString& text)
+    {
+        char16_t previous = u' ';
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u == u'\t' || u == u'\n' || u == u'\r' || u == QChar::LineSeparator ||
+                (u == u' ' && previous == u' ')) {
+                return false;
+            }
+            previous = u;
+        }
+        return true;
     }
 
     void blocks(const Flow& flow, const QList<Block>& blocks)
@@ -270,19 +292,38 @@ private:
         m_xml.writeAttribute("table:style-name", "TableFull");
         m_xml.writeEmptyElement("table:table-column");
         m_xml.writeAttribute("table:number-columns-repeated", QString::number(std::max(1, table.columns)));
-        for (const QList<QList<Block>>& row : table.rows) {
+        // Every place of the grid has an element: a merged cell where it begins, a covered cell
+        // at each place it covers.
+        const TableGrid grid(table);
+        for (int r = 0; r < table.rows.size(); ++r) {
             m_xml.writeStartElement("table:table-row");
-            for (const QList<Block>& cell : row) {
+            bool written = false;
+            for (int c = 0; c < table.columns; ++c) {
+                const TableCell* cell = grid.at(r, c);
+                if (!cell) {
+                    continue;
+                }
+                written = true;
+                if (!grid.begins(r, c)) {
+                    m_xml.writeEmptyElement("table:covered-table-cell");
+                    continue;
+                }
                 m_xml.writeStartElement("table:table-cell");
                 m_xml.writeAttribute("table:style-name", "CellBorder");
                 m_xml.writeAttribute("office:value-type", "string");
-                blocks(flow, cell);
-                if (cell.isEmpty()) {
+                if (cell->columnSpan > 1) {
+                    m_xml.writeAttribute("table:number-columns-spanned", QString::number(cell->columnSpan));
+                }
+                if (cell->rowSpan > 1) {
+                    m_xml.writeAttribute("table:number-rows-spanned", QString::number(cell->rowSpan));
+                }
+                blocks(flow, cell->blocks);
+                if (cell->blocks.isEmpty()) {
                     m_xml.writeEmptyElement("text:p");
                 }
                 m_xml.writeEndElement();
             }
-            if (row.isEmpty()) {
+            if (!written) {
                 m_xml.writeEmptyElement("table:table-cell");
             }
             m_xml.writeEndElement();
@@ -332,6 +373,16 @@ private:
     // Automatic styles are named by their properties' order of first use: T1, T2, ...
     QString textStyleFor(const Run& run)
     {
+        if (!(run.bold || run.italic || run.underline || run.strike || run.pointSize > 0 ||
+              run.color.isValid())) {
+            return {};
+        }
+        const TextLook look{run.bold,           run.italic,    run.underline,
+                            run.strike,         run.pointSize, run.color.isValid() ? run.color.rgba() : 0,
+                            run.color.isValid()};
+        if (const auto known = m_textStyleNames.constFind(look); known != m_textStyleNames.constEnd()) {
+            return known.value();
+        }
         QList<std::pair<const char*, QString>> properties;
         if (run.bold) {
             properties.append({"fo:font-weight", QStringLiteral("bold")});
@@ -351,10 +402,9 @@ private:
         if (run.color.isValid()) {
             properties.append({"fo:color", run.color.name()});
         }
-        if (properties.isEmpty()) {
-            return {};
-        }
-        return automaticStyle(m_textStyles, QStringLiteral("T"), properties);
+        const QString name = automaticStyle(m_textStyles, QStringLiteral("T"), properties);
+        m_textStyleNames.insert(look, name);
+        return name;
     }
 
     QString paragraphStyleFor(const Paragraph& p)
@@ -378,6 +428,20 @@ private:
 
     using Properties = QList<std::pair<const char*, QString>>;
 
+    // What a run's automatic style is made of, to find the style again without building it.
+    struct TextLook {
+        bool bold, italic, underline, strike;
+        double pointSize;
+        QRgb color;
+        bool hasColor;
+        bool operator==(const TextLook&) const = default;
+        friend size_t qHash(const TextLook& look, size_t seed = 0)
+        {
+            return qHashMulti(seed, look.bold, look.italic, look.underline, look.strike, look.pointSize,
+                              look.color, look.hasColor);
+        }
+    };
+
     static QString automaticStyle(QList<Properties>& styles, const QString& prefix,
                                   const Properties& properties)
     {
@@ -389,10 +453,14 @@ private:
         return prefix + QString::number(at + 1);
     }
 
-    QByteArray content()
+    // The content part in three pieces: its start with the automatic styles (known only once
+    // every section is written), the body, and its end.
+    QList<QByteArray> content()
     {
-        QByteArray out;
-        QXmlStreamWriter xml(&out);
+        QByteArray head;
+        QBuffer headDevice(&head);
+        headDevice.open(QIODevice::WriteOnly);
+        QXmlStreamWriter xml(&headDevice);
         startRoot(xml, "office:document-content");
         xml.writeStartElement("office:automatic-styles");
         const auto writeStyles = [&xml](const QList<Properties>& styles, const QString& prefix,
@@ -456,10 +524,14 @@ private:
         xml.writeEndElement();
         xml.writeStartElement("office:body");
         xml.writeStartElement("office:text");
+        // Writing no characters ends the start tag, so the body follows it.
         xml.writeCharacters(QString());
-        out += m_body;
-        out += "</office:text></office:body></office:document-content>\n";
-        return out;
+        QByteArray tail;
+        QBuffer tailDevice(&tail);
+        tailDevice.open(QIODevice::WriteOnly);
+        xml.setDevice(&tailDevice);
+        xml.writeEndDocument();
+        return {head, m_body, tail};
     }
 
     QByteArray meta() const
@@ -510,6 +582,7 @@ private:
     QByteArray m_body;
     QXmlStreamWriter m_xml;
     QList<Properties> m_textStyles;
+    QHash<TextLook, QString> m_textStyleNames;
     QList<Properties> m_paragraphStyles;
     QStringList m_pictures;
     QStringList m_pictureNames; // pictures of the current section

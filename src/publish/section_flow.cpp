@@ -23,6 +23,31 @@ bool Run::sameLook(const Run& other) const
            color == other.color && href == other.href;
 }
 
+TableGrid::TableGrid(const Table& table)
+    : m_columns(table.columns), m_places(table.rows.size() * qsizetype(table.columns), nullptr)
+{
+    for (const QList<TableCell>& row : table.rows) {
+        for (const TableCell& cell : row) {
+            for (int r = cell.row; r < cell.row + cell.rowSpan && r < table.rows.size(); ++r) {
+                for (int c = cell.column; c < cell.column + cell.columnSpan && c < m_columns; ++c) {
+                    m_places[r * qsizetype(m_columns) + c] = &cell;
+                }
+            }
+        }
+    }
+}
+
+const TableCell* TableGrid::at(int row, int column) const
+{
+    return m_places.value(row * qsizetype(m_columns) + column, nullptr);
+}
+
+bool TableGrid::begins(int row, int column) const
+{
+    const TableCell* cell = at(row, column);
+    return cell && cell->row == row && cell->column == column;
+}
+
 QString Paragraph::plainText() const
 {
     QString text;
@@ -66,14 +91,15 @@ private:
         auto out = std::make_shared<Table>();
         out->columns = table.columns();
         for (int r = 0; r < table.rows(); ++r) {
-            QList<QList<Block>> row;
+            QList<TableCell> row;
             for (int c = 0; c < table.columns(); ++c) {
                 const QTextTableCell cell = table.cellAt(r, c);
-                // A cell spanning several rows or columns is written once, where it begins.
+                // A cell spanning several rows or columns is taken once, where it begins.
                 if (cell.row() != r || cell.column() != c) {
                     continue;
                 }
-                row.append(blocksOf(cell.begin()));
+                row.append({blocksOf(cell.begin()), r, c, std::clamp(cell.rowSpan(), 1, table.rows() - r),
+                            std::clamp(cell.columnSpan(), 1, table.columns() - c)});
             }
             out->rows.append(row);
         }
@@ -98,29 +124,17 @@ private:
             if (!fragment.isValid()) {
                 continue;
             }
-            const QTextCharFormat charFormat = fragment.charFormat();
-            Run run;
-            run.bold = charFormat.fontWeight() >= QFont::DemiBold;
-            run.italic = charFormat.fontItalic();
-            run.underline = charFormat.fontUnderline() && !charFormat.isAnchor();
-            run.strike = charFormat.fontStrikeOut();
-            if (charFormat.hasProperty(QTextFormat::FontPointSize)) {
-                run.pointSize = charFormat.fontPointSize();
+            // A section has few character formats and many fragments: each format is read once.
+            const int formatIndex = fragment.charFormatIndex();
+            auto look = m_looks.constFind(formatIndex);
+            if (look == m_looks.constEnd()) {
+                look = m_looks.insert(formatIndex, lookOf(fragment.charFormat()));
             }
-            if (charFormat.hasProperty(QTextFormat::ForegroundBrush) &&
-                charFormat.foreground().style() != Qt::NoBrush) {
-                const QColor color = charFormat.foreground().color();
-                if (color != Qt::black) {
-                    run.color = color;
-                }
-            }
-            if (charFormat.isAnchor()) {
-                run.href = xmlSafe(charFormat.anchorHref());
-            }
+            Run run = look->run;
             const QString text = fragment.text();
-            if (charFormat.isImageFormat()) {
+            if (look->image) {
                 // One replacement character per picture in the fragment.
-                const int picture = pictureOf(charFormat.toImageFormat());
+                const int picture = pictureOf(fragment.charFormat().toImageFormat());
                 if (picture >= 0) {
                     for (qsizetype i = 0; i < text.size(); ++i) {
                         Run pictureRun = run;
@@ -143,8 +157,47 @@ private:
         return paragraph;
     }
 
+    struct Look {
+        Run run; ///< the look, no text
+        bool image = false;
+    };
+
+    static Look lookOf(const QTextCharFormat& charFormat)
+    {
+        Look look;
+        Run& run = look.run;
+        run.bold = charFormat.fontWeight() >= QFont::DemiBold;
+        run.italic = charFormat.fontItalic();
+        run.underline = charFormat.fontUnderline() && !charFormat.isAnchor();
+        run.strike = charFormat.fontStrikeOut();
+        if (charFormat.hasProperty(QTextFormat::FontPointSize)) {
+            run.pointSize = charFormat.fontPointSize();
+        }
+        if (charFormat.hasProperty(QTextFormat::ForegroundBrush) &&
+            charFormat.foreground().style() != Qt::NoBrush) {
+            const QColor color = charFormat.foreground().color();
+            if (color != Qt::black) {
+                run.color = color;
+            }
+        }
+        if (charFormat.isAnchor()) {
+            run.href = xmlSafe(charFormat.anchorHref());
+        }
+        look.image = charFormat.isImageFormat();
+        return look;
+    }
+
     static QString cleanText(const QString& text)
     {
+        // Most text holds none of what is dropped or replaced below and is kept as it is.
+        const bool plain = std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+            const char16_t u = c.unicode();
+            return u < 0x20 || u == 0x00AD || u == QChar::ObjectReplacementCharacter ||
+                   u == QChar::ParagraphSeparator || c.isSurrogate() || u >= 0xFFFE;
+        });
+        if (plain) {
+            return text;
+        }
         QString out = xmlSafe(text);
         out.remove(QChar(0x00AD));
         out.remove(QChar::ObjectReplacementCharacter);
@@ -191,6 +244,7 @@ private:
 
     const QTextDocument& m_document;
     QList<QTextList*> m_lists;
+    QHash<int, Look> m_looks; // by the document's character format index
 };
 
 // Calls `visit` on every run of the blocks, tables' cells included.
@@ -198,9 +252,9 @@ template <typename Visit> void forEachRun(QList<Block>& blocks, const Visit& vis
 {
     for (Block& block : blocks) {
         if (block.table) {
-            for (QList<QList<Block>>& row : block.table->rows) {
-                for (QList<Block>& cell : row) {
-                    forEachRun(cell, visit);
+            for (QList<TableCell>& row : block.table->rows) {
+                for (TableCell& cell : row) {
+                    forEachRun(cell.blocks, visit);
                 }
             }
             continue;
@@ -220,7 +274,8 @@ void dropBodySize(QList<Block>& blocks)
     double body = 0;
     qsizetype most = -1;
     for (auto it = characters.cbegin(); it != characters.cend(); ++it) {
-        if (it.value() > most) {
+        // On a tie the smaller size wins, whatever order the hash gives (its seed varies by run).
+        if (it.value() > most || (it.value() == most && it.key() < body)) {
             most = it.value();
             body = it.key();
         }

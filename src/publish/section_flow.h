@@ -52,9 +52,33 @@ struct Block {
     std::shared_ptr<Table> table; ///< set for a table; the paragraph is then unused
 };
 
+/// A cell of a table: its content and the places of the table's grid it covers.
+struct TableCell {
+    QList<Block> blocks;
+    int row = 0;        ///< the grid row it begins in
+    int column = 0;     ///< the grid column it begins in
+    int rowSpan = 1;    ///< 1.., never past the last row
+    int columnSpan = 1; ///< 1.., never past the last column
+};
+
 struct Table {
     int columns = 0;
-    QList<QList<QList<Block>>> rows; ///< rows of cells of blocks; a cell spanning columns is one cell
+    QList<QList<TableCell>> rows; ///< per grid row, the cells that begin in it, left to right
+};
+
+/// Every place of a table's grid with the cell that covers it, for formats that write covered
+/// places (merge marks, covered cells, empty cells).
+class TableGrid {
+public:
+    explicit TableGrid(const Table& table);
+    /// The cell covering the place, or null where none does.
+    const TableCell* at(int row, int column) const;
+    /// Whether a cell begins at the place.
+    bool begins(int row, int column) const;
+
+private:
+    int m_columns;
+    QList<const TableCell*> m_places;
 };
 
 struct Picture {

@@ -75,12 +75,19 @@ private:
         m_xml.writeStartElement("table");
         m_xml.writeAttribute("style", "border-collapse:collapse");
         m_xml.writeStartElement("tbody");
-        for (const QList<QList<Block>>& row : table.rows) {
+        // A merged cell is written where it begins; the places it covers have no cell.
+        for (const QList<TableCell>& row : table.rows) {
             m_xml.writeStartElement("tr");
-            for (const QList<Block>& cell : row) {
+            for (const TableCell& cell : row) {
                 m_xml.writeStartElement("td");
+                if (cell.columnSpan > 1) {
+                    m_xml.writeAttribute("colspan", QString::number(cell.columnSpan));
+                }
+                if (cell.rowSpan > 1) {
+                    m_xml.writeAttribute("rowspan", QString::number(cell.rowSpan));
+                }
                 m_xml.writeAttribute("style", "border:1px solid gray;padding:0.2em");
-                blocks(cell);
+                blocks(cell.blocks);
                 endElement(m_xml);
             }
             endElement(m_xml);

@@ -51,12 +51,17 @@ ZipWriter::ZipWriter(int deflateLevel) : m_deflateLevel(deflateLevel) {}
 
 void ZipWriter::add(const QString& name, const QByteArray& data, Method method)
 {
-    m_entries.append({name.toUtf8(), data, method, Kind::Plain, {}});
+    m_entries.append({name.toUtf8(), {data}, method, Kind::Plain, {}});
+}
+
+void ZipWriter::addParts(const QString& name, const QList<QByteArray>& parts, Method method)
+{
+    m_entries.append({name.toUtf8(), parts, method, Kind::Plain, {}});
 }
 
 void ZipWriter::addFile(const QString& name, const QByteArray& data, const QDateTime& modified)
 {
-    m_entries.append({name.toUtf8(), data, Method::Deflate, Kind::File, modified});
+    m_entries.append({name.toUtf8(), {data}, Method::Deflate, Kind::File, modified});
 }
 
 void ZipWriter::addFolder(const QString& name, const QDateTime& modified)
@@ -86,14 +91,27 @@ ZipWriter::Archive ZipWriter::finish() const
     zip_error_fini(&error);
 
     QString reason;
+    // The entries' bytes (and the lists of their parts) outlive zip_close: the zip library reads
+    // them only then.
+    QList<QList<zip_buffer_fragment_t>> fragments;
+    fragments.reserve(m_entries.size());
     for (const Entry& entry : m_entries) {
+        QList<zip_buffer_fragment_t>& parts = fragments.emplace_back();
         zip_int64_t index = -1;
         if (entry.kind == Kind::Folder) {
             index = zip_dir_add(archive, entry.name.constData(), ZIP_FL_ENC_UTF_8);
         } else {
-            // The entries' bytes outlive zip_close: the zip library reads them only then.
+            for (const QByteArray& part : entry.parts) {
+                if (!part.isEmpty()) {
+                    // The library reads the bytes, never writes them.
+                    parts.append({reinterpret_cast<zip_uint8_t*>(const_cast<char*>(part.constData())),
+                                  zip_uint64_t(part.size())});
+                }
+            }
             zip_source_t* source =
-                zip_source_buffer(archive, entry.data.constData(), zip_uint64_t(entry.data.size()), 0);
+                parts.isEmpty()
+                    ? zip_source_buffer(archive, nullptr, 0, 0)
+                    : zip_source_buffer_fragment(archive, parts.constData(), zip_uint64_t(parts.size()), 0);
             index = source ? zip_file_add(archive, entry.name.constData(), source,
                                           ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE)
                            : -1;

@@ -25,6 +25,8 @@ public:
 
     /// Adds an entry named `name` (UTF-8, '/'-separated, relative) holding `data`.
     void add(const QString& name, const QByteArray& data, Method method = Method::Deflate);
+    /// Adds an entry holding `parts` one after the other, without joining them in memory first.
+    void addParts(const QString& name, const QList<QByteArray>& parts, Method method = Method::Deflate);
 
     /// Adds a deflated file entry that keeps its modification time and is marked as an ordinary
     /// Unix file (mode 0644), as a copy of a folder needs it.
@@ -46,7 +48,7 @@ private:
     enum class Kind { Plain, File, Folder };
     struct Entry {
         QByteArray name;
-        QByteArray data;
+        QList<QByteArray> parts;
         Method method;
         Kind kind = Kind::Plain;
         QDateTime modified;

@@ -4,6 +4,8 @@
 
 #include "common/test_support.h"
 #include "project/content_paths.h"
+#include "publish/book.h"
+#include "publish/format_writer.h"
 #include "rtf/rtf.h"
 
 #include <QDir>
@@ -120,6 +122,37 @@ QList<EdgeBook> edgeBooks()
         {"0-byte content file", "Chapter: One\nSubchapter: Empty\n", {{{"One", "Empty"}, ""}}},
         {"one huge paragraph", "Chapter: One\nSubchapter: Long\n", {{{"One", "Long"}, huge}}},
     };
+}
+
+void fillMergedTable(QTextDocument& document)
+{
+    QTextCursor cursor(&document);
+    cursor.insertText(QStringLiteral("Before the table."));
+    cursor.insertBlock();
+    QTextTable* table = cursor.insertTable(3, 3);
+    const char* const cells[] = {"A", "", "B", "C", "D", "E", "", "F", "G"};
+    for (int i = 0; i < 9; ++i) {
+        table->cellAt(i / 3, i % 3).firstCursorPosition().insertText(QString::fromLatin1(cells[i]));
+    }
+    table->mergeCells(0, 0, 1, 2);
+    table->mergeCells(1, 0, 2, 1);
+}
+
+Result writeOneSectionBook(const QTextDocument& document, publish::BookFormat format, const QString& path)
+{
+    using namespace publish;
+    Book book;
+    book.title = QStringLiteral("Merged");
+    book.chapters.append({QStringLiteral("Tables"), {{QStringLiteral("Merged cells"), {}}}});
+    std::unique_ptr<FormatWriter> writer = format == BookFormat::Docx   ? makeDocxWriter()
+                                           : format == BookFormat::Epub ? makeEpubWriter()
+                                           : format == BookFormat::Odt  ? makeOdtWriter()
+                                           : format == BookFormat::Html ? makeHtmlWriter()
+                                                                        : makeMarkdownWriter();
+    writer->begin(book, path);
+    writer->chapter(0);
+    writer->section(0, 0, flowOf(document));
+    return writer->finish(path);
 }
 
 } // namespace folioneer::test

@@ -2,9 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "publish/book_publisher.h"
+#include "support/result.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+
+class QTextDocument;
 
 namespace folioneer::test {
 
@@ -38,5 +43,15 @@ struct EdgeBook {
 /// title, sections without content files, titles with markup characters, emoji, right-to-left
 /// text and a control character, a 0-byte content file, one huge paragraph.
 QList<EdgeBook> edgeBooks();
+
+/// Fills `document` with a 3 x 3 table of merged cells:
+///   A A B       A spans two columns, C two rows.
+///   C D E
+///   C F G
+void fillMergedTable(QTextDocument& document);
+
+/// Writes a book of one chapter ("Tables") with one section ("Merged cells") whose content is
+/// `document`, in `format` (not text) to `path`, through the format's writer.
+Result writeOneSectionBook(const QTextDocument& document, publish::BookFormat format, const QString& path);
 
 } // namespace folioneer::test

@@ -5,6 +5,7 @@
 #include "common/test_support.h"
 #include "export/book_export.h"
 #include "publish/command_line.h"
+#include "publish/section_flow.h"
 #include "sample_book.h"
 #include "support/step_hook.h"
 #include "support/zip_archive.h"
@@ -12,6 +13,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTest>
 #include <QXmlStreamReader>
 
@@ -82,6 +85,96 @@ QStringList textHeadings(const QString& text, const QString& keyword)
     return headings;
 }
 
+// The first table of an exported file, row by row ("A B / C D"): each cell's merge marks and text ("[c2]"
+// spans two columns, "[r2]" two rows, "[r]" begins a vertical merge, "[^]" continues one), "~" for a covered
+// cell.
+QString tableShape(const QString& path, BookFormat format)
+{
+    const QByteArray bytes = test::readFile(path);
+    if (format == BookFormat::Markdown) {
+        QStringList rows;
+        for (const QString& line : QString::fromUtf8(bytes).split(QLatin1Char('\n'))) {
+            if (line.startsWith(QLatin1String("| ")) && !line.startsWith(QLatin1String("| ---"))) {
+                QStringList cells = line.mid(2, line.size() - 4).split(QLatin1String(" | "));
+                rows << cells.replaceInStrings(QStringLiteral(" "), QString()).join(QLatin1Char('|'));
+            }
+        }
+        return rows.join(QStringLiteral(" / "));
+    }
+    const QByteArray xml = format == BookFormat::Docx  ? zipEntry(bytes, QStringLiteral("word/document.xml"))
+                           : format == BookFormat::Odt ? zipEntry(bytes, QStringLiteral("content.xml"))
+                           : format == BookFormat::Epub
+                               ? zipEntry(bytes, QStringLiteral("OEBPS/chapter-1.xhtml"))
+                               : bytes;
+    const QStringList rowNames{"w:tr", "table:table-row", "tr"};
+    const QStringList cellNames{"w:tc", "table:table-cell", "td"};
+    QStringList rows;
+    QStringList cells;
+    QString cell;
+    bool inCell = false;
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd()) {
+        reader.readNext();
+        const QString name = reader.qualifiedName().toString();
+        const QXmlStreamAttributes attributes = reader.attributes();
+        const auto mark = [&](const char* attribute, const char* shown) {
+            if (attributes.hasAttribute(QLatin1String(attribute))) {
+                cell += QStringLiteral("[%1%2]").arg(shown, attributes.value(QLatin1String(attribute)));
+            }
+        };
+        if (reader.isStartElement()) {
+            if (rowNames.contains(name)) {
+                cells.clear();
+            } else if (cellNames.contains(name)) {
+                cell.clear();
+                inCell = true;
+                mark("colspan", "c");
+                mark("rowspan", "r");
+                mark("table:number-columns-spanned", "c");
+                mark("table:number-rows-spanned", "r");
+            } else if (name == QLatin1String("table:covered-table-cell")) {
+                cells << QStringLiteral("~");
+            } else if (name == QLatin1String("w:gridSpan")) {
+                mark("w:val", "c");
+            } else if (name == QLatin1String("w:vMerge")) {
+                cell += attributes.value(QStringLiteral("w:val")) == QLatin1String("restart")
+                            ? QStringLiteral("[r]")
+                            : QStringLiteral("[^]");
+            }
+        } else if (reader.isCharacters() && inCell) {
+            cell += reader.text();
+        } else if (reader.isEndElement() && cellNames.contains(name)) {
+            cells << cell;
+            inCell = false;
+        } else if (reader.isEndElement() && rowNames.contains(name)) {
+            rows << cells.join(QLatin1Char(' '));
+        } else if (reader.isEndElement() &&
+                   (name == QLatin1String("w:tbl") || name == QLatin1String("table:table") ||
+                    name == QLatin1String("table"))) {
+            break;
+        }
+    }
+    return rows.join(QStringLiteral(" / "));
+}
+
+// The entries of an archive (or the file itself) with the export's date and time blanked out.
+QList<std::pair<QString, QByteArray>> comparableParts(const QString& path)
+{
+    static const QRegularExpression stamp(QStringLiteral("\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ"));
+    const QByteArray bytes = test::readFile(path);
+    QList<std::pair<QString, QByteArray>> parts;
+    const ZipReader reader(bytes);
+    if (!reader.error().isEmpty()) {
+        return {{QStringLiteral("file"), bytes}};
+    }
+    const QList<ZipEntry> entries = reader.entries();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QString text = QString::fromUtf8(reader.read(i, 64 << 20).data);
+        parts.append({entries.at(i).name, QString(text).replace(stamp, QStringLiteral("DATE")).toUtf8()});
+    }
+    return parts;
+}
+
 } // namespace
 
 class tst_Publish : public QObject {
@@ -96,6 +189,12 @@ private slots:
     void edgeBooksGiveWellFormedFiles();
     void docxTableOfContentsLinksEveryHeading();
     void epubIdentifierIsStablePerProject();
+    void bodySizeIsTheCommonestSize_data();
+    void bodySizeIsTheCommonestSize();
+    void mergedCellsKeepTheirPlaces_data();
+    void mergedCellsKeepTheirPlaces();
+    void readingAheadGivesTheSameFile_data();
+    void readingAheadGivesTheSameFile();
     void failuresLeaveTheOldFile_data();
     void failuresLeaveTheOldFile();
     void killedExportLeavesTheOldFile_data();
@@ -298,6 +397,115 @@ void tst_Publish::epubIdentifierIsStablePerProject()
     QVERIFY(identifiers.at(0).startsWith(QLatin1String("urn:uuid:")));
     QCOMPARE(identifiers.at(1), identifiers.at(0));
     QVERIFY(identifiers.at(2) != identifiers.at(0));
+}
+
+void tst_Publish::bodySizeIsTheCommonestSize_data()
+{
+    QTest::addColumn<QString>("large");
+    QTest::addColumn<double>("shownSmall");
+    QTest::addColumn<double>("shownLarge");
+    QTest::newRow("more small text") << "bb" << 0.0 << 14.0;
+    QTest::newRow("more large text") << "bbbb" << 10.0 << 0.0;
+    // Equal amounts: the smaller size is the body's, in every process.
+    QTest::newRow("tie") << "bbb" << 0.0 << 14.0;
+}
+
+// The size most of a section's text has is left to the format's default; other sizes are kept.
+void tst_Publish::bodySizeIsTheCommonestSize()
+{
+    QFETCH(QString, large);
+    QFETCH(double, shownSmall);
+    QFETCH(double, shownLarge);
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    QTextCharFormat small;
+    small.setFontPointSize(10);
+    QTextCharFormat big;
+    big.setFontPointSize(14);
+    cursor.insertText(QStringLiteral("aaa"), small);
+    cursor.insertText(large, big);
+    const Flow flow = flowOf(document);
+    QCOMPARE(flow.blocks.size(), 1);
+    const QList<Run>& runs = flow.blocks.first().paragraph.runs;
+    QCOMPARE(runs.size(), 2);
+    QCOMPARE(runs.at(0).pointSize, shownSmall);
+    QCOMPARE(runs.at(1).pointSize, shownLarge);
+}
+
+void tst_Publish::mergedCellsKeepTheirPlaces_data()
+{
+    QTest::addColumn<BookFormat>("format");
+    QTest::addColumn<QString>("shape");
+    QTest::newRow("docx") << BookFormat::Docx << "[c2]A B / [r]C D E / [^] F G";
+    QTest::newRow("odt") << BookFormat::Odt << "[c2]A ~ B / [r2]C D E / ~ F G";
+    QTest::newRow("html") << BookFormat::Html << "[c2]A B / [r2]C D E / F G";
+    QTest::newRow("epub") << BookFormat::Epub << "[c2]A B / [r2]C D E / F G";
+    QTest::newRow("markdown") << BookFormat::Markdown << "A||B / C|D|E / |F|G";
+}
+
+// A merged cell is written once with its spans; the places it covers are marked as each format
+// wants them, so the cells after it stay in their columns.
+void tst_Publish::mergedCellsKeepTheirPlaces()
+{
+    QFETCH(BookFormat, format);
+    QFETCH(QString, shape);
+    QTextDocument document;
+    test::fillMergedTable(document);
+    const QString target = m_program.path() + QStringLiteral("/merged-") + QTest::currentDataTag();
+    const Result written = test::writeOneSectionBook(document, format, target);
+    QVERIFY2(written.ok(), qPrintable(written.text()));
+    QCOMPARE(tableShape(target, format), shape);
+}
+
+void tst_Publish::readingAheadGivesTheSameFile_data()
+{
+    QTest::addColumn<BookFormat>("format");
+    for (const FormatChoice& choice : formatChoices()) {
+        if (choice.format != BookFormat::Text) {
+            QTest::newRow(qPrintable(choice.suffix)) << choice.format;
+        }
+    }
+}
+
+// Sections read on worker threads reach the writer in book order: the file is the one reading
+// every section on the calling thread gives (the export's date aside).
+void tst_Publish::readingAheadGivesTheSameFile()
+{
+    QFETCH(BookFormat, format);
+    QByteArray toc;
+    QList<std::pair<QStringList, QByteArray>> contents;
+    for (int c = 1; c <= 3; ++c) {
+        toc += "Chapter: C" + QByteArray::number(c) + "\n";
+        for (int s = 1; s <= 5; ++s) {
+            const QByteArray section = "S" + QByteArray::number(c) + QByteArray::number(s);
+            toc += "Subchapter: " + section + "\n";
+            // Every section has lists, links and pictures, which the writers number across the book.
+            contents.append(
+                {{QStringLiteral("C%1").arg(c), QString::fromLatin1(section)},
+                 s % 2 ? test::richSectionRtf() : "{\\rtf1\\ansi Section " + section + " {\\b bold}.\\par}"});
+        }
+    }
+    const QString project = test::makeBook(m_program.path(), QStringLiteral("Ahead Book"), toc, contents);
+    const QString suffix =
+        format == BookFormat::Markdown ? QStringLiteral("md") : formatChoices().at(int(format)).suffix;
+    QList<QList<std::pair<QString, QByteArray>>> files;
+    for (const int threads : {0, 3}) {
+        const QString folder = m_program.path() + QStringLiteral("/threads-%1").arg(threads);
+        QDir().mkpath(folder);
+        const QString target = folder + QStringLiteral("/book.") + suffix;
+        const ExportOutcome outcome = exportBook(project, target, format, {}, threads);
+        QVERIFY2(outcome.result.ok(), qPrintable(outcome.result.text()));
+        files.append(comparableParts(target));
+        if (format == BookFormat::Markdown) {
+            for (const QString& picture :
+                 QDir(folder + QStringLiteral("/book_files")).entryList(QDir::Files)) {
+                files.last().append(
+                    {picture, test::readFile(folder + QStringLiteral("/book_files/") + picture)});
+            }
+        }
+    }
+    QVERIFY(files.at(0).size() > 0);
+    QCOMPARE(files.at(1), files.at(0));
 }
 
 void tst_Publish::failuresLeaveTheOldFile_data()

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTextDocument>
 #include <QTest>
 
 using namespace folioneer;
@@ -75,12 +76,21 @@ private slots:
     void pandocReadsEveryFormat_data();
     void pandocReadsEveryFormat();
     void libreOfficeReadsTheBooksWords();
+    void pandocReadsMergedCells_data();
+    void pandocReadsMergedCells();
+    void libreOfficeReadsMergedCells();
     void epubcheckFindsNothing();
 
 private:
     QString exported(const QString& suffix) const
     {
         return m_program.path() + QStringLiteral("/garden.") + suffix;
+    }
+
+    // The one-section book of a table with merged cells, in the format of `suffix`.
+    QString merged(const QString& suffix) const
+    {
+        return m_program.path() + QStringLiteral("/merged.") + suffix;
     }
 
     test::TempProgramFolder m_program;
@@ -93,6 +103,12 @@ void tst_PublishInterop::initTestCase()
     for (const FormatChoice& choice : formatChoices()) {
         const ExportOutcome outcome = exportBook(m_project, exported(choice.suffix), choice.format);
         QVERIFY2(outcome.result.ok(), qPrintable(outcome.result.text()));
+        if (choice.format != BookFormat::Text) {
+            QTextDocument document;
+            test::fillMergedTable(document);
+            const Result written = test::writeOneSectionBook(document, choice.format, merged(choice.suffix));
+            QVERIFY2(written.ok(), qPrintable(written.text()));
+        }
     }
 }
 
@@ -164,13 +180,74 @@ void tst_PublishInterop::libreOfficeReadsTheBooksWords()
     }
 }
 
-// The sample book and every edge case, checked in pairs of parallel runs (a run starts a JVM).
+void tst_PublishInterop::pandocReadsMergedCells_data()
+{
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<bool>("spans");
+    QTest::newRow("docx") << "docx" << true;
+    QTest::newRow("epub") << "epub" << true;
+    QTest::newRow("html") << "html" << true;
+    // pandoc 2.17 reads an ODT table's covered cells as empty cells of their own.
+    QTest::newRow("odt") << "odt" << false;
+}
+
+// The merged cells keep their spans and every cell its text, in order.
+void tst_PublishInterop::pandocReadsMergedCells()
+{
+    QFETCH(QString, suffix);
+    QFETCH(bool, spans);
+    if (QStandardPaths::findExecutable(QStringLiteral("pandoc")).isEmpty()) {
+        QSKIP("pandoc is not installed");
+    }
+    const Run pandoc = run(QStringLiteral("pandoc"),
+                           {QStringLiteral("-f"), suffix, QStringLiteral("-t"), QStringLiteral("html"),
+                            QStringLiteral("--wrap=none"), merged(suffix)});
+    QVERIFY2(pandoc.exitCode == 0, qPrintable(pandoc.output));
+    static const QRegularExpression cell(QStringLiteral("<td[^>]*>(?:<p>)?([A-G]?)"));
+    QStringList texts;
+    for (auto it = cell.globalMatch(pandoc.output); it.hasNext();) {
+        const QString text = it.next().captured(1);
+        if (!text.isEmpty()) {
+            texts << text;
+        }
+    }
+    QCOMPARE(texts.join(QString()), QStringLiteral("ABCDEFG"));
+    if (spans) {
+        QVERIFY2(pandoc.output.contains(QStringLiteral("colspan=\"2\"")), qPrintable(pandoc.output));
+        QVERIFY2(pandoc.output.contains(QStringLiteral("rowspan=\"2\"")), qPrintable(pandoc.output));
+    }
+}
+
+void tst_PublishInterop::libreOfficeReadsMergedCells()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty()) {
+        QSKIP("LibreOffice is not installed");
+    }
+    const QString out = m_program.path() + QStringLiteral("/lo-merged");
+    const QString odt = m_program.path() + QStringLiteral("/merged-odt.odt");
+    QVERIFY(QFile::copy(merged(QStringLiteral("odt")), odt));
+    const Run office = run(
+        QStringLiteral("soffice"),
+        {QStringLiteral("-env:UserInstallation=file://") + m_program.path() + QStringLiteral("/lo-profile"),
+         QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("html"),
+         QStringLiteral("--outdir"), out, merged(QStringLiteral("docx")), odt},
+        240000);
+    QVERIFY2(office.exitCode == 0, qPrintable(office.output));
+    for (const QString& name : {QStringLiteral("merged.html"), QStringLiteral("merged-odt.html")}) {
+        const QString html = QString::fromUtf8(test::readFile(out + QLatin1Char('/') + name));
+        QVERIFY2(html.contains(QStringLiteral("colspan=\"2\"")), qPrintable(name + QLatin1Char('\n') + html));
+        QVERIFY2(html.contains(QStringLiteral("rowspan=\"2\"")), qPrintable(name + QLatin1Char('\n') + html));
+    }
+}
+
+// The sample book, the merged cells and every edge case, checked in pairs of parallel runs (a run starts a
+// JVM).
 void tst_PublishInterop::epubcheckFindsNothing()
 {
     if (!QFile::exists(kEpubcheckJar) || QStandardPaths::findExecutable(QStringLiteral("java")).isEmpty()) {
         QSKIP("epubcheck or Java is not installed");
     }
-    QStringList books{exported(QStringLiteral("epub"))};
+    QStringList books{exported(QStringLiteral("epub")), merged(QStringLiteral("epub"))};
     const QList<test::EdgeBook> edges = test::edgeBooks();
     for (int i = 0; i < edges.size(); ++i) {
         const QString project = test::makeBook(m_program.path(), QString::fromLatin1(edges.at(i).name),

@@ -35,6 +35,7 @@ class tst_ZipArchive : public QObject {
 
 private slots:
     void roundTripKeepsOrderMethodsAndBytes();
+    void entryPartsAreJoinedInOrder();
     void unsafeEntriesAreFlagged_data();
     void unsafeEntriesAreFlagged();
     void sizesAreNotTrusted_data();
@@ -75,6 +76,30 @@ void tst_ZipArchive::roundTripKeepsOrderMethodsAndBytes()
     QVERIFY(!reader.read(3, 100).ok());
 
     QVERIFY(!ZipReader("PK\x03\x04 not a zip").error().isEmpty());
+}
+
+// Large exports hand their main part over in pieces; the entry holds them one after the other.
+void tst_ZipArchive::entryPartsAreJoinedInOrder()
+{
+    QByteArray middle;
+    for (int i = 0; i < 5000; ++i) {
+        middle += QByteArray::number(i) + ' ';
+    }
+    ZipWriter writer(1);
+    writer.addParts("parts", QList<QByteArray>{"<head>", {}, middle, "</head>"});
+    writer.addParts("stored parts", QList<QByteArray>{"a", "b"}, ZipWriter::Method::Store);
+    writer.addParts("no parts", QList<QByteArray>{});
+    writer.addParts("empty parts", QList<QByteArray>{{}, {}});
+    const ZipWriter::Archive archive = writer.finish();
+    QVERIFY2(archive.ok(), qPrintable(archive.error));
+    const ZipReader reader(archive.data);
+    QCOMPARE(reader.entries().size(), 4);
+    QCOMPARE(reader.read(0, 1 << 20).data, "<head>" + middle + "</head>");
+    QCOMPARE(reader.read(1, 10).data, QByteArray("ab"));
+    for (qsizetype i : {2, 3}) {
+        const ZipReader::Data empty = reader.read(i, 0);
+        QVERIFY(empty.ok() && empty.data.isEmpty());
+    }
 }
 
 void tst_ZipArchive::unsafeEntriesAreFlagged_data()

@@ -1,0 +1,79 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "publish/section_reader.h"
+
+#include <QTextDocument>
+#include <QThread>
+
+namespace folioneer::publish {
+
+SectionReader::SectionReader(const Book& book, int workers)
+{
+    for (const BookChapter& chapter : book.chapters) {
+        for (const BookSection& section : chapter.sections) {
+            m_sections.append(&section);
+        }
+    }
+    if (workers > 0) {
+        // A private pool: its threads end with the export, so nothing is left running in a
+        // process that forks afterwards.
+        m_pool.setMaxThreadCount(workers);
+        m_window = 2 * qsizetype(workers);
+        m_done.resize(m_sections.size());
+    }
+}
+
+SectionReader::~SectionReader()
+{
+    m_pool.clear();
+    m_pool.waitForDone();
+}
+
+int SectionReader::defaultWorkers()
+{
+    return std::max(1, QThread::idealThreadCount());
+}
+
+SectionReader::Section SectionReader::read(const BookSection& section)
+{
+    // The document lives only while its flow is taken out of it.
+    QTextDocument document;
+    Section read{readSection(section, document), {}};
+    if (read.result) {
+        read.flow = flowOf(document);
+    }
+    return read;
+}
+
+SectionReader::Section SectionReader::next()
+{
+    const qsizetype index = m_nextToHand++;
+    if (m_window == 0) {
+        return read(*m_sections.at(index));
+    }
+    QMutexLocker lock(&m_mutex);
+    startReads();
+    while (!m_done.at(index)) {
+        m_ready.wait(&m_mutex);
+    }
+    Section section = std::move(*m_done[index]);
+    m_done[index].reset();
+    startReads();
+    return section;
+}
+
+// Called with the mutex held.
+void SectionReader::startReads()
+{
+    while (m_nextToStart < m_sections.size() && m_nextToStart - m_nextToHand < m_window) {
+        const qsizetype index = m_nextToStart++;
+        m_pool.start([this, index] {
+            Section section = read(*m_sections.at(index));
+            QMutexLocker lock(&m_mutex);
+            m_done[index] = std::move(section);
+            m_ready.wakeAll();
+        });
+    }
+}
+
+} // namespace folioneer::publish

@@ -1,0 +1,59 @@
+// SPDX-FileCopyrightText: 2026 Folioneer developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "publish/book.h"
+#include "publish/section_flow.h"
+#include "support/result.h"
+
+#include <QList>
+#include <QMutex>
+#include <QThreadPool>
+#include <QWaitCondition>
+
+#include <optional>
+
+namespace folioneer::publish {
+
+// Reads a book's sections into flows on worker threads, a few sections ahead of the writer, and
+// hands them over in reading order, so reading the RTF and writing the file share the cores.
+// Each worker holds one section's document at a time and only a small window of flows waits,
+// so memory stays that of a few sections. Knows nothing about file formats.
+
+class SectionReader {
+public:
+    /// `workers` threads read ahead; with 0 every section is read on the calling thread when
+    /// it is asked for.
+    SectionReader(const Book& book, int workers);
+    /// Waits for the workers; sections read ahead and not taken are dropped.
+    ~SectionReader();
+    SectionReader(const SectionReader&) = delete;
+    SectionReader& operator=(const SectionReader&) = delete;
+
+    struct Section {
+        Result result; ///< a content file that cannot be read fails, as readSection says
+        Flow flow;
+    };
+
+    /// The next section in reading order (chapters in order, their sections in order); waits
+    /// until it is read. Not to be called more often than the book has sections.
+    Section next();
+
+    /// The number of worker threads a machine's export uses: one per core.
+    static int defaultWorkers();
+
+private:
+    static Section read(const BookSection& section);
+    void startReads();
+
+    QList<const BookSection*> m_sections;
+    qsizetype m_window = 0; // sections being read or read and waiting, at most
+    qsizetype m_nextToStart = 0;
+    qsizetype m_nextToHand = 0;
+    QMutex m_mutex;
+    QWaitCondition m_ready;
+    QList<std::optional<Section>> m_done; // by section index, emptied once handed over
+    QThreadPool m_pool;
+};
+
+} // namespace folioneer::publish
