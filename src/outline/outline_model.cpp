@@ -6,6 +6,7 @@
 #include "project/content_paths.h"
 #include "project/project_files.h"
 #include "project/toc.h"
+#include "support/lines.h"
 
 namespace folioneer {
 
@@ -22,7 +23,7 @@ ProjectOutline loadProjectOutline(const QString& projectFolder)
         outline.reason = toc.error;
         return outline;
     }
-    const Outline parsed = buildOutline(SplitLines(toc.text));
+    const Outline parsed = buildOutline(splitAtLineFeeds(toc.text));
     switch (parsed.error) {
     case OutlineError::SectionBeforeChapter:
         outline.error = OutlineLoadError::SectionBeforeChapter;

@@ -4,6 +4,7 @@
 
 #include "project/program_paths.h"
 #include "support/file_io.h"
+#include "support/lines.h"
 #include "support/text_codec.h"
 #include "support/trellis.h"
 
@@ -128,26 +129,6 @@ bool deleteTree(const QByteArray& folder)
     return ::rmdir(folder.constData()) == 0;
 }
 
-QString normalisedLineBreaks(const QString& text)
-{
-    QString result;
-    result.reserve(text.size() + text.size() / 32 + 2);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\r')) {
-            result += QLatin1String("\r\n");
-            if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) {
-                ++i;
-            }
-        } else if (c == QLatin1Char('\n')) {
-            result += QLatin1String("\r\n");
-        } else {
-            result += c;
-        }
-    }
-    return result;
-}
-
 } // namespace
 
 QStringList listProjects(const QString& programFolder)
@@ -206,7 +187,7 @@ QString writeProjectFiles(const QString& projectFolder, const QString& mainTopic
         return status.error;
     }
     status = writeFileAtomically(programPath(projectFolder, paths::kToc),
-                                 encodeText(normalisedLineBreaks(toc) + crLf));
+                                 encodeText(withCrLfLineEnds(toc) + crLf));
     return status.error;
 }
 
