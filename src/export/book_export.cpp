@@ -80,11 +80,11 @@ QList<BookEntry> walkBook(const QString& tocText, const QString& projectPath)
 
 BookText buildBookText(const QString& tocPath, const QString& projectPath)
 {
-    const FileRead toc = readWholeFile(tocPath);
+    const ResultOf<QByteArray> toc = readWholeFile(tocPath);
     if (!toc.ok()) {
-        return {{}, toc.error};
+        return {{}, toc.reason()};
     }
-    const QList<BookEntry> entries = walkBook(decodeText(toc.data), projectPath);
+    const QList<BookEntry> entries = walkBook(decodeText(toc.value()), projectPath);
 
     // An RTF document holds at least one byte per character of its text, so the sizes of the
     // content files bound the book: one allocation instead of copying a growing text.
@@ -102,13 +102,13 @@ BookText buildBookText(const QString& tocPath, const QString& projectPath)
         if (entry.contentPath.isEmpty()) {
             continue;
         }
-        const FileRead content = readWholeFile(entry.contentPath);
+        const ResultOf<QByteArray> content = readWholeFile(entry.contentPath);
         if (!content.ok()) {
-            return {{}, content.error};
+            return {{}, content.reason()};
         }
         // An empty file is an empty section, as the section editor shows it, not a damaged one.
-        if (!content.data.isEmpty()) {
-            const rtf::PlainText plain = rtf::plainTextFromRtf(content.data);
+        if (!content.value().isEmpty()) {
+            const rtf::PlainText plain = rtf::plainTextFromRtf(content.value());
             if (!plain.ok()) {
                 return {{}, tr("The content file %1 is not an RTF document.").arg(entry.contentPath)};
             }

@@ -36,11 +36,11 @@ QString titleFilePath(const QString& programFolder, const QString& title)
 
 QStringList readCatalogueEntries(const QString& titleFile)
 {
-    const FileRead read = readWholeFile(titleFile);
+    const ResultOf<QByteArray> read = readWholeFile(titleFile);
     if (!read.ok()) {
         return {};
     }
-    QStringList entries = splitAtAnyLineEnd(decodeText(read.data));
+    QStringList entries = splitAtAnyLineEnd(decodeText(read.value()));
     entries.removeAll(QString());
     return entries;
 }
