@@ -58,6 +58,8 @@ void tst_Lines::atAnyLineEnd_data()
                                          << "a\r\n\r\nb";
     QTest::newRow("CR CR LF is two breaks") << "a\r\r\nb" << QStringList{"a", "", "b"} << "rC-"
                                             << "a\r\n\r\nb";
+    QTest::newRow("mixed") << "a\r\n\nb\r\rc" << QStringList{"a", "", "b", "", "c"} << "Cnrr-"
+                           << "a\r\n\r\nb\r\n\r\nc";
     QTest::newRow("empty text") << "" << QStringList{} << ""
                                 << "";
 }
