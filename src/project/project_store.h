@@ -48,7 +48,7 @@ enum class CreateProjectOutcome {
     Created,     ///< folder made, both files written
     NameTaken,   ///< "Folder exists. Please try with another project name (step #4)"
     InvalidName, ///< the invalid-name message; nothing was created
-    WriteFailed, ///< "The project could not be created." + error; the new folder was removed again
+    WriteFailed, ///< "The project could not be created." + the reason; the new folder was removed again
 };
 
 struct CreateProjectResult {
