@@ -636,6 +636,16 @@ std::optional<QByteArray> Session::pasteAndSave(const WindowId& mainWindow, cons
     return saved;
 }
 
+bool Session::answerWithText(const QString& title, const QString& text, int timeoutMs)
+{
+    const auto dialog = waitForWindow(title, timeoutMs);
+    if (!dialog) {
+        return fail(m_lastError + QLatin1Char('\n') + QString::fromUtf8(programOutput()));
+    }
+    return key(*dialog, {QStringLiteral("ctrl+a")}) && type(*dialog, text) &&
+           key(*dialog, {QStringLiteral("Return")});
+}
+
 bool Session::answerMessageBox(const QString& title, const QString& keyName, int timeoutMs)
 {
     const auto box = waitForWindow(title, timeoutMs);

@@ -171,6 +171,10 @@ public:
     /// (relative to the program folder) exists; its bytes, or nullopt (see lastError()).
     std::optional<QByteArray> pasteAndSave(const WindowId& mainWindow, const QString& contentFile);
 
+    /// Waits for the file dialog (or name question) titled `title`, replaces the text of its
+    /// focused box with `text` and presses Return.
+    bool answerWithText(const QString& title, const QString& text, int timeoutMs = kWindowTimeoutMs);
+
     // --- Message boxes ----------------------------------------------------------------------
 
     /// Waits for the message box titled `title`, presses `key` in it ("Return" = the default

@@ -37,11 +37,7 @@ void TestExportJourney::exportThroughTheDialog()
     QTemporaryDir out;
     const QString target = out.path() + QStringLiteral("/garden.html");
     QVERIFY(session.clickTwips(main->id, folioneer::mainWindowDesign::lblExportBook));
-    const auto dialog = session.waitForWindow(QStringLiteral("Export Book"));
-    QVERIFY2(dialog, qPrintable(session.lastError() + "\n" + session.programOutput()));
-    QVERIFY(session.key(*dialog, {QStringLiteral("ctrl+a")}));
-    QVERIFY(session.type(*dialog, target));
-    QVERIFY(session.key(*dialog, {QStringLiteral("Return")}));
+    QVERIFY2(session.answerWithText(QStringLiteral("Export Book"), target), qPrintable(session.lastError()));
     QVERIFY2(session.answerMessageBox(QStringLiteral("Done")), qPrintable(session.lastError()));
 
     const CommandResult pandoc =
