@@ -68,8 +68,8 @@ int main(int argc, char* argv[])
     engineTimer.start();
     const QDir folder(project);
     for (const QString& name : folder.entryList({QStringLiteral("*---*.txt")}, QDir::Files)) {
-        const FileRead read = readWholeFile(folder.filePath(name));
-        if (!read.ok() || !rtf::plainTextFromRtf(read.data).ok()) {
+        const ResultOf<QByteArray> read = readWholeFile(folder.filePath(name));
+        if (!read.ok() || !rtf::plainTextFromRtf(read.value()).ok()) {
             return 1;
         }
     }

@@ -132,7 +132,10 @@ bool benchSection()
     }
     test::TempProgramFolder program;
     test::RecordingMessageBoxes boxes;
-    writeLanguageChoice(program.path(), QStringLiteral("en_US"));
+    if (!writeLanguageChoice(program.path(), QStringLiteral("en_US")).ok()) {
+        std::printf("the spelling language could not be chosen\n");
+        return false;
+    }
     const QString project = program.makeProject(
         QStringLiteral("Big"), "Chapter: One\r\nSubchapter: Small\r\nSubchapter: Large\r\n", "Sea\r\n");
     test::writeFile(ContentFilePath(project, QStringLiteral(" One\r"), QStringLiteral("Small\r")),

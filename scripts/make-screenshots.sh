@@ -5,8 +5,9 @@
 # Usage: make-screenshots.sh [BUILD_DIR] [OUTPUT_FOLDER]
 #
 # Photographs the real program for the user manual and the README: builds the program folder and
-# the screenshot driver in BUILD_DIR (default build), then runs the program on a private Xvfb with
-# a sample book and writes the pictures to OUTPUT_FOLDER (default docs/images):
+# the screenshot driver in BUILD_DIR (default build), then runs the program on a private Xvfb,
+# makes a sample book through its project manager as a user would, and writes the pictures to
+# OUTPUT_FOLDER (default docs/images):
 # project-manager-open.png, project-manager-create.png, sequel-panel.png and main-window.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -22,7 +22,7 @@ int exportFromCommandLine(int argc, char* argv[], const folioneer::publish::Comm
     const folioneer::ProgramFolder opened =
         folioneer::openProgramFolder(QCoreApplication::applicationDirPath());
     if (!opened.status.ok()) {
-        std::fprintf(stderr, "%s\n", opened.status.error.toLocal8Bit().constData());
+        std::fprintf(stderr, "%s\n", opened.status.reason().toLocal8Bit().constData());
         return folioneer::publish::kExitFailed;
     }
     QString error;
@@ -62,7 +62,7 @@ int main(int argc, char* argv[])
     const folioneer::ProgramFolder opened =
         folioneer::openProgramFolder(QCoreApplication::applicationDirPath());
     if (!opened.status.ok()) {
-        messageBoxes.show(nullptr, {opened.status.error, QStringLiteral("Error"),
+        messageBoxes.show(nullptr, {opened.status.reason(), QStringLiteral("Error"),
                                     folioneer::MessageIcon::Exclamation, folioneer::MessageButtons::Ok});
         return 1;
     }

@@ -35,13 +35,13 @@ int main(int argc, char** argv)
     int status = 0;
     bool first = true;
     for (const QString& path : files) {
-        const FileRead read = readWholeFile(path);
+        const ResultOf<QByteArray> read = readWholeFile(path);
         if (!read.ok()) {
-            std::fprintf(stderr, "folioneer-rtf2text: %s: %s\n", qPrintable(path), qPrintable(read.error));
+            std::fprintf(stderr, "folioneer-rtf2text: %s: %s\n", qPrintable(path), qPrintable(read.reason()));
             status = 1;
             continue;
         }
-        const rtf::PlainText text = rtf::plainTextFromRtf(read.data);
+        const rtf::PlainText text = rtf::plainTextFromRtf(read.value());
         if (!text.ok()) {
             std::fprintf(stderr, "folioneer-rtf2text: %s: not an RTF document\n", qPrintable(path));
             status = 1;

@@ -32,13 +32,13 @@ int main(int argc, char** argv)
         return 2;
     }
     const QString path = arguments.first();
-    const FileRead read = readWholeFile(path);
+    const ResultOf<QByteArray> read = readWholeFile(path);
     if (!read.ok()) {
-        std::fprintf(stderr, "folioneer-rtfcat: %s: %s\n", qPrintable(path), qPrintable(read.error));
+        std::fprintf(stderr, "folioneer-rtfcat: %s: %s\n", qPrintable(path), qPrintable(read.reason()));
         return 1;
     }
     QTextDocument document;
-    const rtf::ReadStatus status = rtf::readRtf(read.data, document);
+    const rtf::ReadStatus status = rtf::readRtf(read.value(), document);
     if (status == rtf::ReadStatus::NotRtf) {
         std::fprintf(stderr, "folioneer-rtfcat: %s: not an RTF document\n", qPrintable(path));
         return 1;
@@ -51,10 +51,10 @@ int main(int argc, char** argv)
         std::fputs("folioneer-rtfcat: cannot write to standard output\n", stderr);
         return 1;
     }
-    const FileStatus written = rtf::writeRtf(document, out);
+    const Result written = rtf::writeRtf(document, out);
     if (!written.ok() || std::fflush(stdout) != 0) {
         std::fprintf(stderr, "folioneer-rtfcat: %s\n",
-                     written.ok() ? "write error on standard output" : qPrintable(written.error));
+                     written.ok() ? "write error on standard output" : qPrintable(written.reason()));
         return 1;
     }
     return 0;

@@ -102,12 +102,12 @@ void putPlainTextOnClipboard(const QString& text)
 /// Every image of an .ico file (one per size), or a null icon when none can be read.
 QIcon readIcon(const QString& path)
 {
-    const FileRead file = readWholeFile(path, 16 * 1024 * 1024);
+    const ResultOf<QByteArray> file = readWholeFile(path, 16 * 1024 * 1024);
     if (!file.ok()) {
         return {};
     }
     QBuffer buffer;
-    buffer.setData(file.data);
+    buffer.setData(file.value());
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     QIcon icon;
@@ -318,12 +318,12 @@ void frmMain1::LoadProject(const QString& sProjectFolder)
     m_outline.reset(std::move(outline));
     FillOutlineTree();
 
-    const TextFileRead mainTopic = readMainTopic(sProjectFolder);
+    const ResultOf<QString> mainTopic = readMainTopic(sProjectFolder);
     if (!mainTopic.ok()) {
         showMessage(kLoadError, QStringLiteral("Error"), MessageIcon::Information);
         return;
     }
-    lblMainTopic->setCaption(mainTopic.text);
+    lblMainTopic->setCaption(mainTopic.value());
     m_writingTools->projectLoaded();
 }
 
@@ -491,13 +491,13 @@ void frmMain1::TreeView1_NodeClick(QTreeWidgetItem* Node)
 
 void frmMain1::loadSectionContent(const QString& path)
 {
-    const FileRead file = readWholeFile(path);
-    QString reason = file.error;
-    if (file.ok() && file.data.isEmpty()) {
+    const ResultOf<QByteArray> file = readWholeFile(path);
+    QString reason = file.reason();
+    if (file.ok() && file.value().isEmpty()) {
         // An empty file is an empty section.
         resetContent();
         RichTextBox1->document()->setDefaultFont(verdana(10));
-    } else if (file.ok() && RichTextBox1->loadRtf(file.data, verdana(10)) == rtf::ReadStatus::NotRtf) {
+    } else if (file.ok() && RichTextBox1->loadRtf(file.value(), verdana(10)) == rtf::ReadStatus::NotRtf) {
         reason = tr("The file is not an RTF document.");
     }
     if (reason.isEmpty()) {
@@ -534,13 +534,13 @@ void frmMain1::cmdSaveChanges_Click()
                     QStringLiteral("Error"), MessageIcon::Exclamation);
         return;
     }
-    const FileStatus status = writeFileAtomically(path, rtf::writeRtf(*RichTextBox1->document()));
+    const Result status = writeFileAtomically(path, rtf::writeRtf(*RichTextBox1->document()));
     if (!status.ok()) {
         // The edits stay in the box and stay marked as unsaved.
         cmdSaveChanges->show();
         showMessage(tr("The section could not be saved.") + QStringLiteral("\n\n") +
                         displayTextFor(lblSelectedItem->caption(), true) + QStringLiteral("\n\n") +
-                        status.error,
+                        status.reason(),
                     QStringLiteral("Error"), MessageIcon::Exclamation);
         return;
     }

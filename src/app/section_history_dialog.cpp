@@ -49,9 +49,9 @@ SectionHistoryDialog::SectionHistoryDialog(const QString& contentPath, QWidget* 
         if (row < 0 || row >= m_versions.size()) {
             return;
         }
-        const FileRead read = readWholeFile(m_versions.at(row).path);
+        const ResultOf<QByteArray> read = readWholeFile(m_versions.at(row).path);
         if (read.ok()) {
-            m_chosen = read.data;
+            m_chosen = read.value();
             accept();
         }
     });
@@ -67,9 +67,9 @@ void SectionHistoryDialog::showVersion(int row)
     if (row < 0 || row >= m_versions.size()) {
         return;
     }
-    const FileRead read = readWholeFile(m_versions.at(row).path);
+    const ResultOf<QByteArray> read = readWholeFile(m_versions.at(row).path);
     if (read.ok()) {
-        txtVersion->loadRtf(read.data, verdana(10));
+        txtVersion->loadRtf(read.value(), verdana(10));
     }
 }
 

@@ -6,6 +6,7 @@
 #include "project/toc.h"
 #include "rtf/rtf.h"
 #include "support/file_io.h"
+#include "support/lines.h"
 #include "support/text_codec.h"
 
 #include <QCoreApplication>
@@ -32,36 +33,6 @@ QString headingBlock(const QString& keyword, const QString& name)
     return kCrLf + keyword + QLatin1Char(' ') + name + kCrLf + separator + kCrLf + kCrLf + kCrLf;
 }
 
-// One line of the table of contents as the export reads it: its text without the line end,
-// and whether that line end was CR LF.
-struct ExportLine {
-    QString text;
-    bool endedByCrLf = false;
-};
-
-QList<ExportLine> readExportLines(const QString& text)
-{
-    QList<ExportLine> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
-            continue;
-        }
-        const bool crLf =
-            c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n');
-        lines.append({text.mid(start, i - start), crLf});
-        if (crLf) {
-            ++i;
-        }
-        start = i + 1;
-    }
-    if (start < text.size()) {
-        lines.append({text.mid(start), false});
-    }
-    return lines;
-}
-
 QString headingBlockOf(const BookEntry& entry)
 {
     return headingBlock(entry.kind == BookEntry::Kind::Chapter ? kChapterKeyword : kSectionKeyword,
@@ -75,7 +46,8 @@ QList<BookEntry> walkBook(const QString& tocText, const QString& projectPath)
     QList<BookEntry> entries;
     // Titles as the outline holds them, which is what content files are named after.
     QString outlineChapter;
-    for (const ExportLine& line : readExportLines(tocText)) {
+    // The export ends lines at a lone CR too.
+    for (const EndedLine& line : linesAtAnyLineEnd(tocText)) {
         const QString trimmed = trimBlanks(line.text);
         if (trimmed.isEmpty()) {
             continue;
@@ -84,7 +56,7 @@ QList<BookEntry> walkBook(const QString& tocText, const QString& projectPath)
         // its titles end in that CR. The outline's view of this same line decides which
         // content file belongs to it, blanks before the line end included.
         const TocLine outlineLine =
-            classifyTocLine(line.endedByCrLf ? line.text + QLatin1Char('\r') : line.text);
+            classifyTocLine(line.end == LineEnd::CrLf ? line.text + QLatin1Char('\r') : line.text);
         if (trimmed.startsWith(kChapterKeyword)) {
             entries.append({BookEntry::Kind::Chapter, trimBlanks(trimmed.mid(kChapterKeyword.size())), {}});
             outlineChapter = outlineLine.title;
@@ -108,11 +80,11 @@ QList<BookEntry> walkBook(const QString& tocText, const QString& projectPath)
 
 BookText buildBookText(const QString& tocPath, const QString& projectPath)
 {
-    const FileRead toc = readWholeFile(tocPath);
+    const ResultOf<QByteArray> toc = readWholeFile(tocPath);
     if (!toc.ok()) {
-        return {{}, toc.error};
+        return {{}, toc.reason()};
     }
-    const QList<BookEntry> entries = walkBook(decodeText(toc.data), projectPath);
+    const QList<BookEntry> entries = walkBook(decodeText(toc.value()), projectPath);
 
     // An RTF document holds at least one byte per character of its text, so the sizes of the
     // content files bound the book: one allocation instead of copying a growing text.
@@ -130,13 +102,13 @@ BookText buildBookText(const QString& tocPath, const QString& projectPath)
         if (entry.contentPath.isEmpty()) {
             continue;
         }
-        const FileRead content = readWholeFile(entry.contentPath);
+        const ResultOf<QByteArray> content = readWholeFile(entry.contentPath);
         if (!content.ok()) {
-            return {{}, content.error};
+            return {{}, content.reason()};
         }
         // An empty file is an empty section, as the section editor shows it, not a damaged one.
-        if (!content.data.isEmpty()) {
-            const rtf::PlainText plain = rtf::plainTextFromRtf(content.data);
+        if (!content.value().isEmpty()) {
+            const rtf::PlainText plain = rtf::plainTextFromRtf(content.value());
             if (!plain.ok()) {
                 return {{}, tr("The content file %1 is not an RTF document.").arg(entry.contentPath)};
             }

@@ -514,9 +514,9 @@ void frmNew::cmdOk_Click()
         return;
     case CreateProjectOutcome::WriteFailed:
         // The folder was removed again; the inputs stay so the user can try again.
-        m_messageBoxes.show(this,
-                            Message{QStringLiteral("The project could not be created.\n\n") + created.error,
-                                    QStringLiteral("Error"), MessageIcon::Exclamation, MessageButtons::Ok});
+        m_messageBoxes.show(
+            this, Message{QStringLiteral("The project could not be created.\n\n") + created.result.reason(),
+                          QStringLiteral("Error"), MessageIcon::Exclamation, MessageButtons::Ok});
         return;
     case CreateProjectOutcome::Created:
         break;

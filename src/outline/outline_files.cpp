@@ -119,16 +119,16 @@ Result moveFile(const QString& from, const QString& to)
 
 Result copyFile(const QString& from, const QString& to)
 {
-    const FileRead read = readWholeFile(from);
+    const ResultOf<QByteArray> read = readWholeFile(from);
     if (!read.ok()) {
-        return failed(read.error);
+        return failed(read.reason());
     }
     if (Result made = ensureFolder(to); !made) {
         return made;
     }
-    const FileStatus written = writeFileAtomically(to, read.data);
+    const Result written = writeFileAtomically(to, read.value());
     if (!written.ok()) {
-        return failed(written.error);
+        return failed(written.reason());
     }
     stepReached({"copy", 0});
     return {};
@@ -139,9 +139,9 @@ Result writeText(const QString& path, const QByteArray& data, const char* step)
     if (Result made = ensureFolder(path); !made) {
         return made;
     }
-    const FileStatus written = writeFileAtomically(path, data);
+    const Result written = writeFileAtomically(path, data);
     if (!written.ok()) {
-        return failed(written.error);
+        return failed(written.reason());
     }
     stepReached({step, 0});
     return {};
@@ -390,11 +390,11 @@ Result planFiles(const ProjectOutline& before, const ProjectOutline& after, cons
 
 bool readJournal(const QString& folder, QList<FileOp>& ops, QString& toc)
 {
-    const FileRead read = readWholeFile(inProject(folder, QLatin1String(kJournalFile)));
+    const ResultOf<QByteArray> read = readWholeFile(inProject(folder, QLatin1String(kJournalFile)));
     if (!read.ok()) {
         return false;
     }
-    const QJsonObject journal = QJsonDocument::fromJson(read.data).object();
+    const QJsonObject journal = QJsonDocument::fromJson(read.value()).object();
     if (!journal.contains(QStringLiteral("toc"))) {
         return false;
     }

@@ -6,6 +6,7 @@
 #include "project/content_paths.h"
 #include "project/project_files.h"
 #include "project/toc.h"
+#include "support/lines.h"
 
 namespace folioneer {
 
@@ -16,13 +17,13 @@ ProjectOutline loadProjectOutline(const QString& projectFolder)
     // An edit cut short by a crash is finished before anything is read.
     (void)completePendingOutlineJournal(projectFolder);
 
-    const TextFileRead toc = readTableOfContents(projectFolder);
+    const ResultOf<QString> toc = readTableOfContents(projectFolder);
     if (!toc.ok()) {
         outline.error = OutlineLoadError::TocUnreadable;
-        outline.reason = toc.error;
+        outline.reason = toc.reason();
         return outline;
     }
-    const Outline parsed = buildOutline(SplitLines(toc.text));
+    const Outline parsed = buildOutline(splitAtLineFeeds(toc.value()));
     switch (parsed.error) {
     case OutlineError::SectionBeforeChapter:
         outline.error = OutlineLoadError::SectionBeforeChapter;

@@ -36,9 +36,9 @@ Result keepSectionVersion(const QString& contentPath)
     if (!ArchivoExiste(contentPath)) {
         return {};
     }
-    const FileRead read = readWholeFile(contentPath);
+    const ResultOf<QByteArray> read = readWholeFile(contentPath);
     if (!read.ok()) {
-        return Result::failure(read.error);
+        return Result::failure(read.reason());
     }
     const QString folder = sectionHistoryFolder(contentPath);
     if (!QDir().mkpath(folder)) {
@@ -53,9 +53,9 @@ Result keepSectionVersion(const QString& contentPath)
         path = folder + QLatin1Char('/') + stamp + QLatin1Char('-') +
                QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0')) + QStringLiteral(".rtf");
     }
-    const FileStatus written = writeFileAtomically(path, read.data);
+    const Result written = writeFileAtomically(path, read.value());
     if (!written.ok()) {
-        return Result::failure(written.error);
+        return Result::failure(written.reason());
     }
     // Names sort by time, so the oldest come first.
     const QStringList versions = QDir(folder).entryList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Name);
@@ -76,8 +76,8 @@ QList<SectionVersion> sectionVersions(const QString& contentPath)
         version.path = folder + QLatin1Char('/') + name;
         version.time = QDateTime::fromString(name.left(kStampFormat.size()), kStampFormat);
         version.time.setTimeSpec(Qt::UTC);
-        const FileRead read = readWholeFile(version.path);
-        version.wordCount = read.ok() ? countWords(rtf::plainTextFromRtf(read.data).text) : 0;
+        const ResultOf<QByteArray> read = readWholeFile(version.path);
+        version.wordCount = read.ok() ? countWords(rtf::plainTextFromRtf(read.value()).text) : 0;
         versions.append(version);
     }
     return versions;

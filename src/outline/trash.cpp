@@ -57,9 +57,9 @@ QList<TrashItem> trashItems(const QString& projectFolder)
         if (!QFileInfo(trashTextPath(projectFolder, name)).isFile()) {
             continue;
         }
-        const FileRead read =
+        const ResultOf<QByteArray> read =
             readWholeFile(trash.filePath(name) + QLatin1Char('/') + QLatin1String(kTrashInfo), 1024 * 1024);
-        const QJsonObject info = QJsonDocument::fromJson(read.data).object();
+        const QJsonObject info = QJsonDocument::fromJson(read.value()).object();
         TrashItem item{
             name, info.value(QStringLiteral("title")).toString(),
             info.value(QStringLiteral("chapter")).toString(),

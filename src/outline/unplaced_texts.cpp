@@ -27,12 +27,12 @@ QString tr(const char* text)
 
 QString firstWordsOf(const QString& path)
 {
-    const FileRead read = readWholeFile(path, 64 * 1024 * 1024);
+    const ResultOf<QByteArray> read = readWholeFile(path, 64 * 1024 * 1024);
     if (!read.ok()) {
         return {};
     }
-    const rtf::PlainText text = rtf::plainTextFromRtf(read.data);
-    const QString plain = text.ok() ? text.text : QString::fromUtf8(read.data.left(4096));
+    const rtf::PlainText text = rtf::plainTextFromRtf(read.value());
+    const QString plain = text.ok() ? text.text : QString::fromUtf8(read.value().left(4096));
     QStringList words = plain.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     const bool more = words.size() > kFirstWords;
     words = words.mid(0, kFirstWords);
@@ -108,10 +108,10 @@ Result trashUnplacedText(const QString& projectFolder, const QString& fileName)
     // The description first: an item is listed only once its text is in it.
     const TrashItem info{item, QFileInfo(fileName).completeBaseName(), QString(),
                          QDateTime::currentDateTimeUtc(), fileName};
-    const FileStatus written =
+    const Result written =
         writeFileAtomically(folder + QLatin1Char('/') + QLatin1String(kTrashInfo), trashInfoBytes(info));
     if (!written.ok()) {
-        return Result::failure(written.error);
+        return Result::failure(written.reason());
     }
     QFile file(from);
     if (!file.rename(text)) {

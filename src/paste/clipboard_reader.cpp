@@ -7,6 +7,7 @@
 #include "paste/outline_recogniser.h"
 #include "project/toc.h"
 #include "rtf/rtf.h"
+#include "support/lines.h"
 
 #include <QMimeData>
 #include <QStringList>
@@ -49,7 +50,7 @@ PastedForm readClipboard(const QMimeData& source, QTextDocument& document, const
 
 ResultsPaste resultsFromClipboard(const QString& text, const QString& html)
 {
-    const QStringList lines = SplitLines(text);
+    const QStringList lines = splitAtLineFeeds(text);
     const bool hasChapterLine = std::any_of(lines.begin(), lines.end(), [](const QString& line) {
         return classifyTocLine(line).kind == TocLineKind::Chapter;
     });

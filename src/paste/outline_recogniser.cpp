@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "paste/outline_recogniser.h"
 
+#include "support/lines.h"
+
 #include <QList>
 #include <QRegularExpression>
 #include <QStringList>
@@ -342,7 +344,8 @@ QString cleanOutlineTitle(const QString& title)
 std::optional<QString> outlineFromText(const QString& text)
 {
     EntryCollector collector;
-    for (const QString& line : text.split(u'\n')) {
+    // Lines as the grammar cuts them: at LF, a CR before it staying (classify drops it).
+    for (const QString& line : splitAtLineFeeds(text)) {
         collector.add(classify(line, false));
     }
     return collector.result();

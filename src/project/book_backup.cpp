@@ -48,7 +48,7 @@ void removeStaleRestoreFolders(const QString& projects)
                                                              QDir::Dirs | QDir::Hidden | QDir::NoSymLinks);
     for (const QFileInfo& folder : found) {
         if (folder.lastModified().toUTC() < staleBefore) {
-            DeleteFolderTree(folder.filePath());
+            (void)DeleteFolderTree(folder.filePath());
         }
     }
 }
@@ -91,11 +91,11 @@ Result addFolderTree(ZipWriter& writer, const QString& folder, const QString& pr
                 return inner;
             }
         } else if (entry.isFile()) {
-            const FileRead read = readWholeFile(entry.filePath(), kMaxBackupArchiveBytes);
+            const ResultOf<QByteArray> read = readWholeFile(entry.filePath(), kMaxBackupArchiveBytes);
             if (!read.ok()) {
-                return Result::failure(read.error);
+                return Result::failure(read.reason());
             }
-            writer.addFile(name, read.data, entry.lastModified());
+            writer.addFile(name, read.value(), entry.lastModified());
         }
     }
     return {};
@@ -263,9 +263,9 @@ Result writeBackup(const QString& programFolder, const QString& name, const QStr
     if (!archive.ok()) {
         return Result::failure(archive.error);
     }
-    const FileStatus status = writeFileAtomically(zipPath, archive.data);
+    const Result status = writeFileAtomically(zipPath, archive.data);
     if (!status.ok()) {
-        return Result::failure(status.error);
+        return Result::failure(status.reason());
     }
     return {};
 }
@@ -295,11 +295,11 @@ Result restoreProject(const QString& programFolder, const QString& zipPath, cons
     if (!nameChecked) {
         return nameChecked;
     }
-    const FileRead archive = readWholeFile(zipPath, kMaxBackupArchiveBytes);
+    const ResultOf<QByteArray> archive = readWholeFile(zipPath, kMaxBackupArchiveBytes);
     if (!archive.ok()) {
-        return restoreFailure(archive.error);
+        return restoreFailure(archive.reason());
     }
-    const ZipReader reader(archive.data);
+    const ZipReader reader(archive.value());
     if (!reader.error().isEmpty()) {
         return restoreFailure(tr("%1 is not a zip file: %2").arg(zipPath, reader.error()));
     }
@@ -382,7 +382,7 @@ DeleteProjectResult deleteProjectWithBackup(const QString& programFolder, const 
         return result;
     }
     result.backupPath = path;
-    result.outcome = DeleteFolderTree(projectFolderPath(programFolder, name))
+    result.outcome = DeleteFolderTree(projectFolderPath(programFolder, name)).ok()
                          ? DeleteProjectOutcome::Deleted
                          : DeleteProjectOutcome::NotDeleted;
     return result;

@@ -22,10 +22,10 @@ QString tr(const char* text)
     return QCoreApplication::translate("ProgramLocation", text);
 }
 
-ProgramFolderStatus failure(const QString& path, const QString& reason)
+Result failure(const QString& path, const QString& reason)
 {
-    return {tr("The program folder could not be created.") + QStringLiteral("\n\n") +
-            QDir::toNativeSeparators(path) + QStringLiteral("\n\n") + reason};
+    return Result::failure(tr("The program folder could not be created.") + QStringLiteral("\n\n") +
+                           QDir::toNativeSeparators(path) + QStringLiteral("\n\n") + reason);
 }
 
 // QDir::mkpath gives no reason; the system's words tell the user what stands in the way.
@@ -59,7 +59,7 @@ ProgramFolderPlace locateProgramFolder(const QString& executableFolder, const QS
     return {ProgramFolderKind::Portable, executableFolder, {}};
 }
 
-ProgramFolderStatus prepareProgramFolder(const ProgramFolderPlace& place)
+Result prepareProgramFolder(const ProgramFolderPlace& place)
 {
     if (place.kind != ProgramFolderKind::Installed) {
         return {};
@@ -84,15 +84,15 @@ ProgramFolderStatus prepareProgramFolder(const ProgramFolderPlace& place)
         if (QFileInfo(target).exists()) {
             continue;
         }
-        const FileRead read = readWholeFile(source.filePath());
+        const ResultOf<QByteArray> read = readWholeFile(source.filePath());
         if (!read.ok()) {
-            return failure(source.filePath(), read.error);
+            return failure(source.filePath(), read.reason());
         }
         if (const QString reason = makeFolder(QFileInfo(target).path()); !reason.isEmpty()) {
             return failure(QFileInfo(target).path(), reason);
         }
-        if (const FileStatus written = writeFileAtomically(target, read.data); !written.ok()) {
-            return failure(target, written.error);
+        if (const Result written = writeFileAtomically(target, read.value()); !written.ok()) {
+            return failure(target, written.reason());
         }
     }
     return {};

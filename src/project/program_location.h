@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "support/result.h"
+
 #include <QString>
 
 namespace folioneer {
@@ -29,21 +31,17 @@ QString userDataFolder(const QString& xdgDataHome, const QString& home);
 /// was. Whether a folder can be written decides nothing: root can write to /usr/bin. Touches nothing.
 ProgramFolderPlace locateProgramFolder(const QString& executableFolder, const QString& userDataFolder);
 
-struct ProgramFolderStatus {
-    QString error; ///< empty on success; otherwise the whole text shown to the user
-    bool ok() const { return error.isEmpty(); }
-};
-
 /// Makes an installed program folder ready: creates it and its "projects/", and copies each
 /// file and folder of the data folder that is not there yet, so files the user edited or added
 /// stay. Each copy is atomic, so one cut short is made again on the next start. Does nothing
 /// for a portable folder. Stops at the first failure with "The program folder could not be
-/// created.", the path that failed and the reason.
-ProgramFolderStatus prepareProgramFolder(const ProgramFolderPlace& place);
+/// created.", the path that failed and the reason, as the failure's reason: the whole text shown
+/// to the user.
+Result prepareProgramFolder(const ProgramFolderPlace& place);
 
 struct ProgramFolder {
     QString path;
-    ProgramFolderStatus status;
+    Result status;
 };
 
 /// The program folder of a program started from `executableFolder`, located with the

@@ -24,26 +24,27 @@ QString tr(const char* text)
 
 } // namespace
 
-TextFileRead readTableOfContents(const QString& projectFolder)
+ResultOf<QString> readTableOfContents(const QString& projectFolder)
 {
-    const FileRead read = readWholeFile(programPath(projectFolder, paths::kToc), kMaxTocBytes);
+    const ResultOf<QByteArray> read = readWholeFile(programPath(projectFolder, paths::kToc), kMaxTocBytes);
     if (!read.ok()) {
-        return {{}, read.error};
+        return read.result();
     }
-    QString text = decodeText(read.data);
+    QString text = decodeText(read.value());
     if (text.size() > kMaxTocCharacters) {
-        return {{}, tr("The table of contents holds more than %1 characters.").arg(kMaxTocCharacters)};
+        return ResultOf<QString>::failure(
+            tr("The table of contents holds more than %1 characters.").arg(kMaxTocCharacters));
     }
-    return {text, {}};
+    return text;
 }
 
-TextFileRead readMainTopic(const QString& projectFolder)
+ResultOf<QString> readMainTopic(const QString& projectFolder)
 {
-    const FileRead read = readWholeFile(programPath(projectFolder, paths::kMainTopic));
+    const ResultOf<QByteArray> read = readWholeFile(programPath(projectFolder, paths::kMainTopic));
     if (!read.ok()) {
-        return {{}, read.error};
+        return read.result();
     }
-    return {decodeText(read.data), {}};
+    return decodeText(read.value());
 }
 
 } // namespace folioneer

@@ -4,15 +4,18 @@
 
 #include "project/program_paths.h"
 #include "support/file_io.h"
+#include "support/lines.h"
 #include "support/text_codec.h"
 #include "support/trellis.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QHash>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -22,6 +25,19 @@
 namespace folioneer {
 
 namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("ProjectStore", text);
+}
+
+// The system's words for the call on `path` that just failed, e.g. "/a/b: Permission denied".
+Result systemFailure(const QByteArray& path)
+{
+    const int error = errno;
+    return Result::failure(QFile::decodeName(path) + QStringLiteral(": ") +
+                           QString::fromLocal8Bit(std::strerror(error)));
+}
 
 bool isForbiddenInName(QChar c)
 {
@@ -53,17 +69,18 @@ struct FolderEntry {
     bool isFolder = false; // a real folder, never a link to one
 };
 
-bool readFolderEntries(const QByteArray& folder, QList<FolderEntry>& entries)
+Result readFolderEntries(const QByteArray& folder, QList<FolderEntry>& entries)
 {
     // O_NOFOLLOW: a folder swapped for a link since it was looked at is not entered.
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
-        return false;
+        return systemFailure(folder);
     }
     DIR* dir = ::fdopendir(fd);
     if (dir == nullptr) {
+        const Result failed = systemFailure(folder);
         ::close(fd);
-        return false;
+        return failed;
     }
     // Names are sorted as shown, but deleted by their bytes: a name that is not valid UTF-8
     // must not be lost in a decode and encode round trip.
@@ -78,29 +95,29 @@ bool readFolderEntries(const QByteArray& folder, QList<FolderEntry>& entries)
             rawNames[shown].append(name);
         }
     }
-    const bool listed = errno == 0;
+    const Result listed = errno == 0 ? Result() : systemFailure(folder);
     ::closedir(dir);
     if (!listed) {
-        return false;
+        return listed;
     }
     sortNamesForDisplay(names);
     for (const QString& name : std::as_const(names)) {
         FolderEntry entry{rawNames[name].takeFirst(), false};
         struct stat info {};
         if (::lstat((folder + '/' + entry.name).constData(), &info) != 0) {
-            return false;
+            return systemFailure(folder + '/' + entry.name);
         }
         entry.isFolder = S_ISDIR(info.st_mode);
         entries.append(entry);
     }
-    return true;
+    return {};
 }
 
-bool deleteTree(const QByteArray& folder)
+Result deleteTree(const QByteArray& folder)
 {
     QList<FolderEntry> entries;
-    if (!readFolderEntries(folder, entries)) {
-        return false;
+    if (Result read = readFolderEntries(folder, entries); !read) {
+        return read;
     }
     for (const FolderEntry& entry : std::as_const(entries)) {
         if (entry.isFolder) {
@@ -109,43 +126,25 @@ bool deleteTree(const QByteArray& folder)
         const QByteArray path = folder + '/' + entry.name;
         struct stat info {};
         if (::lstat(path.constData(), &info) != 0) {
-            return false;
+            return systemFailure(path);
         }
         // A file without write permission for its owner is read-only and stops the deletion,
         // also for root, who could otherwise remove it.
         if (S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) == 0) {
-            return false;
+            return Result::failure(tr("The file %1 is read-only.").arg(QFile::decodeName(path)));
         }
         if (::unlink(path.constData()) != 0) {
-            return false;
+            return systemFailure(path);
         }
     }
     for (const FolderEntry& entry : std::as_const(entries)) {
-        if (entry.isFolder && !deleteTree(folder + '/' + entry.name)) {
-            return false;
-        }
-    }
-    return ::rmdir(folder.constData()) == 0;
-}
-
-QString normalisedLineBreaks(const QString& text)
-{
-    QString result;
-    result.reserve(text.size() + text.size() / 32 + 2);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\r')) {
-            result += QLatin1String("\r\n");
-            if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) {
-                ++i;
+        if (entry.isFolder) {
+            if (Result deleted = deleteTree(folder + '/' + entry.name); !deleted) {
+                return deleted;
             }
-        } else if (c == QLatin1Char('\n')) {
-            result += QLatin1String("\r\n");
-        } else {
-            result += c;
         }
     }
-    return result;
+    return ::rmdir(folder.constData()) == 0 ? Result() : systemFailure(folder);
 }
 
 } // namespace
@@ -197,42 +196,44 @@ CreateFolderResult CreateProjectFolder(const QString& folderPath)
     return CreateFolderResult::Creada;
 }
 
-QString writeProjectFiles(const QString& projectFolder, const QString& mainTopic, const QString& toc)
+Result writeProjectFiles(const QString& projectFolder, const QString& mainTopic, const QString& toc)
 {
     const QString crLf = QStringLiteral("\r\n");
-    FileStatus status =
-        writeFileAtomically(programPath(projectFolder, paths::kMainTopic), encodeText(mainTopic + crLf));
-    if (!status.ok()) {
-        return status.error;
+    if (Result written =
+            writeFileAtomically(programPath(projectFolder, paths::kMainTopic), encodeText(mainTopic + crLf));
+        !written) {
+        return written;
     }
-    status = writeFileAtomically(programPath(projectFolder, paths::kToc),
-                                 encodeText(normalisedLineBreaks(toc) + crLf));
-    return status.error;
+    return writeFileAtomically(programPath(projectFolder, paths::kToc),
+                               encodeText(withCrLfLineEnds(toc) + crLf));
 }
 
-bool DeleteFolderTree(const QString& folderPath)
+Result DeleteFolderTree(const QString& folderPath)
 {
-    if (folderPath.isEmpty() || folderPath.contains(QChar(0))) {
-        return false;
+    if (folderPath.isEmpty()) {
+        return Result::failure(tr("No folder was named."));
+    }
+    if (folderPath.contains(QChar(0))) {
+        return Result::failure(tr("A folder name cannot hold a NUL character."));
     }
     const QByteArray path = withoutTrailingSlashes(QFile::encodeName(folderPath));
     struct stat info {};
     if (::lstat(path.constData(), &info) != 0) {
-        return false;
+        return systemFailure(path);
     }
     if (S_ISLNK(info.st_mode)) {
         // A project folder that is a link goes as a link; what it points to stays untouched.
-        return ::unlink(path.constData()) == 0;
+        return ::unlink(path.constData()) == 0 ? Result() : systemFailure(path);
     }
     if (!S_ISDIR(info.st_mode)) {
-        return false;
+        return Result::failure(tr("%1 is not a folder.").arg(folderPath));
     }
     return deleteTree(path);
 }
 
 void removeHalfMadeProject(const QString& folderPath)
 {
-    DeleteFolderTree(folderPath);
+    (void)DeleteFolderTree(folderPath);
 }
 
 CreateProjectResult createProject(const QString& programFolder, const QString& name, const QString& mainTopic,
@@ -254,8 +255,8 @@ CreateProjectResult createProject(const QString& programFolder, const QString& n
     case CreateFolderResult::Creada:
         break;
     }
-    result.error = writeProjectFiles(result.folderPath, mainTopic, toc);
-    if (!result.error.isEmpty()) {
+    result.result = writeProjectFiles(result.folderPath, mainTopic, toc);
+    if (!result.result) {
         // No half-made project stays behind: the user retries with the same inputs.
         removeHalfMadeProject(result.folderPath);
         result.outcome = CreateProjectOutcome::WriteFailed;

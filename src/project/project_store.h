@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "support/result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -28,15 +30,15 @@ enum class CreateFolderResult { Creada, Existe, Error };
 CreateFolderResult CreateProjectFolder(const QString& folderPath);
 
 /// Writes "/--maintopic.txt" (main topic + CR LF) then "/--toc.txt" (the table of contents with
-/// every line break as CR LF, then CR LF), each atomically. Returns an error text on failure.
-QString writeProjectFiles(const QString& projectFolder, const QString& mainTopic, const QString& toc);
+/// every line break as CR LF, then CR LF), each atomically; stops at the first failure.
+Result writeProjectFiles(const QString& projectFolder, const QString& mainTopic, const QString& toc);
 
 /// Deletes a folder tree: in name order (as sortNamesForDisplay sorts), the files of a folder first, then its
 /// sub-folders depth-first, then the folder; stops at the first failure. A link is removed as a link and
 /// never followed (also when `folderPath` itself is a link). Files whose names begin with "."
 /// are deleted too. A file without write permission for its owner counts as read-only and
-/// stops the deletion. Returns true when everything is gone.
-bool DeleteFolderTree(const QString& folderPath);
+/// stops the deletion. Succeeds when everything is gone; otherwise the reason names what stopped it.
+Result DeleteFolderTree(const QString& folderPath);
 
 /// Removes a folder that CreateProjectFolder just made, with the files written into it, after
 /// a failed creation. Best effort.
@@ -46,13 +48,13 @@ enum class CreateProjectOutcome {
     Created,     ///< folder made, both files written
     NameTaken,   ///< "Folder exists. Please try with another project name (step #4)"
     InvalidName, ///< the invalid-name message; nothing was created
-    WriteFailed, ///< "The project could not be created." + error; the new folder was removed again
+    WriteFailed, ///< "The project could not be created." + the reason; the new folder was removed again
 };
 
 struct CreateProjectResult {
     CreateProjectOutcome outcome = CreateProjectOutcome::InvalidName;
     QString folderPath; ///< projectFolderPath(programFolder, name), whatever the outcome
-    QString error;      ///< the reason when outcome is WriteFailed
+    Result result;      ///< the failed write when outcome is WriteFailed; else success
 };
 
 /// The whole creation after the input checks: name rules, CreateProjectFolder, then

@@ -4,13 +4,6 @@
 
 namespace folioneer {
 
-QStringList SplitLines(const QString& text)
-{
-    // Only LF ends a line here: a CR before it stays, and becomes the last character of a
-    // title. Titles and content-file names are formed with that CR.
-    return text.split(QLatin1Char('\n'), Qt::KeepEmptyParts);
-}
-
 QString trimBlanks(const QString& text)
 {
     qsizetype begin = 0;

@@ -9,8 +9,8 @@
 namespace folioneer {
 
 // The table-of-contents grammar as the outline reads it: lines split at LF (a CR before it
-// stays at the end of its line), blanks (U+0020 only) trimmed, "Chapter:" and "Subchapter:"
-// keywords exact and case-sensitive. Knows nothing about files or widgets.
+// stays at the end of its line: splitAtLineFeeds in support/lines.h), blanks (U+0020 only) trimmed,
+// "Chapter:" and "Subchapter:" keywords exact and case-sensitive. Knows nothing about files or widgets.
 
 /// The keywords that begin a chapter line and a section line, exact and case-sensitive. The
 /// whole-book export writes its headings with them too.
@@ -19,9 +19,6 @@ inline const QString kSectionKeyword = QStringLiteral("Subchapter:");
 
 /// The most characters (UTF-16 code units of the decoded text) a table of contents may hold.
 inline constexpr int kMaxTocCharacters = 32767;
-
-/// Splits at every LF; the LF is dropped, a CR before it stays. n LFs give n + 1 lines.
-QStringList SplitLines(const QString& text);
 
 /// Removes leading and trailing U+0020 only (not tabs, CR or other white space).
 QString trimBlanks(const QString& text);
@@ -33,7 +30,7 @@ struct TocLine {
     QString title; ///< chapter: everything after "Chapter:"; section: the rest, blanks trimmed
 };
 
-/// Classifies one line (as SplitLines gives it). A section line whose title is empty after
+/// Classifies one line (as splitAtLineFeeds gives it). A section line whose title is empty after
 /// trimming is Other.
 TocLine classifyTocLine(const QString& line);
 

@@ -4,6 +4,7 @@
 
 #include "project/program_paths.h"
 #include "support/file_io.h"
+#include "support/lines.h"
 #include "support/text_codec.h"
 #include "support/trellis.h"
 
@@ -33,35 +34,13 @@ QString titleFilePath(const QString& programFolder, const QString& title)
     return programPath(programFolder, paths::kCatalogue) + QLatin1Char('/') + title + kTxt;
 }
 
-QStringList splitCatalogueLines(const QString& text)
-{
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
-            continue;
-        }
-        lines.append(text.mid(start, i - start));
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) {
-            ++i;
-        }
-        start = i + 1;
-    }
-    // Text after the last line end is a line; a final line end adds no empty line.
-    if (start < text.size()) {
-        lines.append(text.mid(start));
-    }
-    return lines;
-}
-
 QStringList readCatalogueEntries(const QString& titleFile)
 {
-    const FileRead read = readWholeFile(titleFile);
+    const ResultOf<QByteArray> read = readWholeFile(titleFile);
     if (!read.ok()) {
         return {};
     }
-    QStringList entries = splitCatalogueLines(decodeText(read.data));
+    QStringList entries = splitAtAnyLineEnd(decodeText(read.value()));
     entries.removeAll(QString());
     return entries;
 }

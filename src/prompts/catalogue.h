@@ -17,12 +17,9 @@ QStringList catalogueTitles(const QString& programFolder);
 /// The path a title's entries are read from: program folder + "/prompts/0/" + title + ".txt".
 QString titleFilePath(const QString& programFolder, const QString& title);
 
-/// Splits a title file's text into lines at CR LF, a lone CR or a lone LF (terminators
-/// dropped). Empty lines are kept here; the list filler skips them.
-QStringList splitCatalogueLines(const QString& text);
-
-/// The entries of a title file as the list shows them: its lines (see splitCatalogueLines)
-/// without the empty ones, nothing trimmed. A missing or unreadable file gives no entries.
+/// The entries of a title file as the list shows them: its lines, ended at CR LF, a lone CR or
+/// a lone LF (splitAtAnyLineEnd), without the empty ones, nothing trimmed. A missing or unreadable file gives
+/// no entries.
 QStringList readCatalogueEntries(const QString& titleFile);
 
 /// Removes the numbering of an entry: for n from 100 down to 1, every "n. " is deleted.

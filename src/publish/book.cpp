@@ -44,17 +44,17 @@ BookLoad loadBook(const QString& projectPath)
     BookLoad load;
     // Read as the clipboard export reads it: a table of contents longer than the outline shows
     // is still the whole book.
-    const FileRead toc = readWholeFile(programPath(projectPath, paths::kToc));
+    const ResultOf<QByteArray> toc = readWholeFile(programPath(projectPath, paths::kToc));
     if (!toc.ok()) {
-        load.result = Result::failure(toc.error, exportFailedMessage());
+        load.result = Result::failure(toc.reason(), exportFailedMessage());
         return load;
     }
     Book& book = load.book;
     book.projectPath = projectPath;
     book.title = QFileInfo(QDir::cleanPath(projectPath)).fileName();
     // A missing main topic is an empty subtitle, not a failed export.
-    book.subtitle = readMainTopic(projectPath).text.trimmed();
-    for (const BookEntry& entry : walkBook(decodeText(toc.data), projectPath)) {
+    book.subtitle = readMainTopic(projectPath).value().trimmed();
+    for (const BookEntry& entry : walkBook(decodeText(toc.value()), projectPath)) {
         if (entry.kind == BookEntry::Kind::Chapter) {
             book.chapters.append({entry.title, {}});
             continue;
@@ -73,15 +73,15 @@ Result readSection(const BookSection& section, QTextDocument& document)
     if (section.contentPath.isEmpty()) {
         return {};
     }
-    const FileRead content = readWholeFile(section.contentPath);
+    const ResultOf<QByteArray> content = readWholeFile(section.contentPath);
     const QString where = headingText(section.title);
     if (!content.ok()) {
-        return Result::failure(where + QLatin1Char('\n') + content.error, exportFailedMessage());
+        return Result::failure(where + QLatin1Char('\n') + content.reason(), exportFailedMessage());
     }
-    if (content.data.isEmpty()) {
+    if (content.value().isEmpty()) {
         return {};
     }
-    if (rtf::readRtf(content.data, document) == rtf::ReadStatus::NotRtf) {
+    if (rtf::readRtf(content.value(), document) == rtf::ReadStatus::NotRtf) {
         return Result::failure(where + QLatin1Char('\n') + tr("The content file is not an RTF document."),
                                exportFailedMessage());
     }

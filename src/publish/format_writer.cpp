@@ -9,9 +9,9 @@ namespace folioneer::publish {
 
 Result writeExportFile(const QString& path, const QByteArray& data)
 {
-    const FileStatus status = writeFileAtomically(path, data);
+    const Result status = writeFileAtomically(path, data);
     if (!status.ok()) {
-        return Result::failure(status.error, exportFailedMessage());
+        return Result::failure(status.reason(), exportFailedMessage());
     }
     return {};
 }

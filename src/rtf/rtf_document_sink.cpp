@@ -5,7 +5,7 @@
 #include "rtf/rtf.h"
 #include "rtf/rtf_legacy_numbering.h"
 #include "rtf/rtf_list_markers.h"
-#include "rtf/rtf_units.h"
+#include "support/units.h"
 
 #include <QBuffer>
 #include <QFont>

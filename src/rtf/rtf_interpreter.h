@@ -4,7 +4,7 @@
 
 #include "rtf/rtf.h"
 #include "rtf/rtf_number_format.h"
-#include "rtf/rtf_units.h"
+#include "support/units.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -309,10 +309,10 @@ QByteArray writeRtf(const QTextDocument& document, const WriteOptions& options)
     return DocumentWriter(document, options).write();
 }
 
-FileStatus writeRtf(const QTextDocument& document, QIODevice& device, const WriteOptions& options)
+Result writeRtf(const QTextDocument& document, QIODevice& device, const WriteOptions& options)
 {
     if (!device.isOpen() || !device.isWritable()) {
-        return {tr("The RTF data could not be written: the output is not open for writing.")};
+        return Result::failure(tr("The RTF data could not be written: the output is not open for writing."));
     }
     const QByteArray data = writeRtf(document, options);
     qint64 written = 0;
@@ -320,13 +320,14 @@ FileStatus writeRtf(const QTextDocument& document, QIODevice& device, const Writ
         const qint64 n = device.write(data.constData() + written, data.size() - written);
         if (n <= 0) {
             const QString reason = device.errorString();
-            return {reason.isEmpty() ? tr("The RTF data could not be written.")
-                                     : tr("The RTF data could not be written: %1").arg(reason)};
+            return Result::failure(reason.isEmpty()
+                                       ? tr("The RTF data could not be written.")
+                                       : tr("The RTF data could not be written: %1").arg(reason));
         }
         written += n;
     }
     if (auto* file = qobject_cast<QFileDevice*>(&device); file != nullptr && !file->flush()) {
-        return {tr("The RTF data could not be written: %1").arg(file->errorString())};
+        return Result::failure(tr("The RTF data could not be written: %1").arg(file->errorString()));
     }
     return {};
 }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "rtf/rtf.h"
-#include "support/file_io.h"
+#include "support/result.h"
 
 class QIODevice;
 
@@ -16,6 +16,6 @@ namespace folioneer::rtf {
 
 /// Writes `document` as RTF to an open, writable `device`. Returns an error text when the
 /// device is not writable or refuses part of the data; success only once every byte was taken.
-FileStatus writeRtf(const QTextDocument& document, QIODevice& device, const WriteOptions& options = {});
+Result writeRtf(const QTextDocument& document, QIODevice& device, const WriteOptions& options = {});
 
 } // namespace folioneer::rtf

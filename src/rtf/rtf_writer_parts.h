@@ -3,7 +3,7 @@
 #pragma once
 
 #include "rtf/rtf_emitter.h"
-#include "rtf/rtf_units.h"
+#include "support/units.h"
 
 #include <QByteArray>
 #include <QHash>

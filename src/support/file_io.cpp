@@ -29,21 +29,21 @@ bool isReadOnlyFile(const QString& path)
     return info.exists() && !info.isDir() && !(info.permissions() & QFileDevice::WriteOwner);
 }
 
-FileStatus writeFileAtomically(const QString& path, const QByteArray& data)
+Result writeFileAtomically(const QString& path, const QByteArray& data)
 {
     // The system would cut the name at a NUL and write to another file.
     if (path.contains(QChar(0))) {
-        return {tr("A file name cannot hold a NUL character.")};
+        return Result::failure(tr("A file name cannot hold a NUL character."));
     }
     const QFileInfo info(path);
     if (info.isDir()) {
-        return {tr("A folder of that name is in the way.")};
+        return Result::failure(tr("A folder of that name is in the way."));
     }
     if (isReadOnlyFile(path)) {
-        return {tr("The file is read-only.")};
+        return Result::failure(tr("The file is read-only."));
     }
     if (!info.dir().exists()) {
-        return {tr("The folder %1 does not exist.").arg(info.absolutePath())};
+        return Result::failure(tr("The folder %1 does not exist.").arg(info.absolutePath()));
     }
 
     QSaveFile file(path);
@@ -52,7 +52,7 @@ FileStatus writeFileAtomically(const QString& path, const QByteArray& data)
     // Unbuffered, so that every short write shows here: through Qt's write buffer a write cut
     // short by a file-size limit is flushed in part and the loss is never reported.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return {file.errorString()};
+        return Result::failure(file.errorString());
     }
     qint64 written = 0;
     while (written < data.size()) {
@@ -62,42 +62,42 @@ FileStatus writeFileAtomically(const QString& path, const QByteArray& data)
         if (n <= 0) {
             const QString error = file.errorString();
             file.cancelWriting();
-            return {error.isEmpty() ? tr("The file could not be written.") : error};
+            return Result::failure(error.isEmpty() ? tr("The file could not be written.") : error);
         }
         written += n;
         stepReached({"write-chunk", written});
     }
     if (!file.commit()) {
         const QString error = file.errorString();
-        return {error.isEmpty() ? tr("The file could not be written.") : error};
+        return Result::failure(error.isEmpty() ? tr("The file could not be written.") : error);
     }
     return {};
 }
 
-FileRead readWholeFile(const QString& path, qint64 maxBytes)
+ResultOf<QByteArray> readWholeFile(const QString& path, qint64 maxBytes)
 {
     if (path.contains(QChar(0))) {
-        return {{}, tr("A file name cannot hold a NUL character.")};
+        return Result::failure(tr("A file name cannot hold a NUL character."));
     }
     const QFileInfo info(path);
     if (!info.exists()) {
-        return {{}, tr("The file %1 does not exist.").arg(path)};
+        return Result::failure(tr("The file %1 does not exist.").arg(path));
     }
     if (!info.isFile()) {
-        return {{}, tr("%1 is not a regular file.").arg(path)};
+        return Result::failure(tr("%1 is not a regular file.").arg(path));
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return {{}, file.errorString()};
+        return Result::failure(file.errorString());
     }
     if (maxBytes >= 0 && file.size() > maxBytes) {
-        return {{}, tr("The file %1 is too large.").arg(path)};
+        return Result::failure(tr("The file %1 is too large.").arg(path));
     }
     QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        return {{}, file.errorString()};
+        return Result::failure(file.errorString());
     }
-    return {data, {}};
+    return data;
 }
 
 } // namespace folioneer

@@ -47,4 +47,34 @@ private:
     QString m_message;
 };
 
+/// A value, or a failure saying why there is none (e.g. a file's bytes, or why they could not be
+/// read). On failure the value is a default-constructed T.
+template <class T> class [[nodiscard]] ResultOf {
+public:
+    ResultOf(T value) : m_value(std::move(value)) {}
+    /// A failure; an ok `result` gives an ok, default-constructed value.
+    ResultOf(Result result) : m_result(std::move(result)) {}
+
+    static ResultOf failure(QString reason, QString message = {})
+    {
+        return ResultOf(Result::failure(std::move(reason), std::move(message)));
+    }
+
+    bool ok() const { return m_result.ok(); }
+    explicit operator bool() const { return ok(); }
+
+    const T& value() const { return m_value; }
+    T& value() { return m_value; }
+
+    /// The outcome without the value.
+    const Result& result() const { return m_result; }
+    const QString& reason() const { return m_result.reason(); }
+    const QString& message() const { return m_result.message(); }
+    QString text() const { return m_result.text(); }
+
+private:
+    T m_value{};
+    Result m_result;
+};
+
 } // namespace folioneer

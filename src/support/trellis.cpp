@@ -27,11 +27,11 @@ QString ReplaceText(const QString& text, const QString& find, const QString& rep
 
 void LoadTextFile(TextHolder& target, const QString& path)
 {
-    const FileRead read = readWholeFile(path);
+    const ResultOf<QByteArray> read = readWholeFile(path);
     if (!read.ok()) {
         return;
     }
-    target.setText(decodeText(read.data));
+    target.setText(decodeText(read.value()));
 }
 
 void sortNamesForDisplay(QStringList& names)

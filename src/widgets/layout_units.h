@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "support/units.h"
+
 #include <QColor>
 #include <QFont>
 #include <QRect>
@@ -11,11 +13,13 @@ class QWidget;
 
 namespace folioneer {
 
-// The windows are laid out in twips, as designed: 15 twips are one device-independent pixel.
+// The windows are laid out in twips, as designed, and shown in device-independent pixels.
 
+/// The nearest whole pixel (a pixel is kTwipsPerPixel twips).
 inline constexpr int twipsToPixels(int twips)
 {
-    return (twips + 7) / 15;
+    constexpr int perPixel = static_cast<int>(kTwipsPerPixel);
+    return (twips + perPixel / 2) / perPixel;
 }
 
 /// A rectangle given as left, top, width, height in twips.

@@ -31,11 +31,11 @@ void readEntry(Pending& pending)
     if (pending.entry.size < 0) {
         return;
     }
-    const FileRead file = readWholeFile(pending.path, kMaxContentFile);
+    const ResultOf<QByteArray> file = readWholeFile(pending.path, kMaxContentFile);
     if (!file.ok()) {
         return;
     }
-    rtf::PlainText plain = rtf::plainTextFromRtf(file.data, rtf::ListMarkers::Left);
+    rtf::PlainText plain = rtf::plainTextFromRtf(file.value(), rtf::ListMarkers::Left);
     if (!plain.ok()) {
         return;
     }

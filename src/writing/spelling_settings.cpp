@@ -14,12 +14,12 @@ constexpr qint64 kMaxSettingsFile = 16 * 1024 * 1024;
 
 QStringList readLines(const QString& path)
 {
-    const FileRead file = readWholeFile(path, kMaxSettingsFile);
+    const ResultOf<QByteArray> file = readWholeFile(path, kMaxSettingsFile);
     if (!file.ok()) {
         return {};
     }
     QStringList lines;
-    for (const QString& line : decodeText(file.data).split(u'\n')) {
+    for (const QString& line : decodeText(file.value()).split(u'\n')) {
         const QString word = line.trimmed();
         if (!word.isEmpty()) {
             lines.append(word);
@@ -35,7 +35,7 @@ QStringList readPersonalWords(const QString& programFolder)
     return readLines(programPath(programFolder, paths::kPersonalDictionary));
 }
 
-FileStatus addPersonalWord(const QString& programFolder, const QString& word)
+Result addPersonalWord(const QString& programFolder, const QString& word)
 {
     QStringList words = readPersonalWords(programFolder);
     if (words.contains(word)) {
@@ -59,7 +59,7 @@ QString readLanguageChoice(const QString& programFolder)
     return lines.isEmpty() ? QString() : lines.first();
 }
 
-FileStatus writeLanguageChoice(const QString& programFolder, const QString& language)
+Result writeLanguageChoice(const QString& programFolder, const QString& language)
 {
     return writeFileAtomically(programPath(programFolder, paths::kSpellingLanguage),
                                encodeText(language + u'\n'));

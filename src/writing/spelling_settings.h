@@ -18,14 +18,14 @@ class SpellChecker;
 QStringList readPersonalWords(const QString& programFolder);
 
 /// Adds `word` to the personal word list (a word already there is not added twice).
-FileStatus addPersonalWord(const QString& programFolder, const QString& word);
+Result addPersonalWord(const QString& programFolder, const QString& word);
 
 /// Teaches `checker` every word of the personal word list.
 void addPersonalWords(SpellChecker& checker, const QString& programFolder);
 
 /// The language the user chose last; empty when none was chosen.
 QString readLanguageChoice(const QString& programFolder);
-FileStatus writeLanguageChoice(const QString& programFolder, const QString& language);
+Result writeLanguageChoice(const QString& programFolder, const QString& language);
 
 /// The language to check in: the remembered choice when its dictionary is installed, else the
 /// system locale's ("en_GB"), else US English, else none (empty).

@@ -3,6 +3,7 @@
 #include "common/test_support.h"
 #include "project/content_paths.h"
 #include "project/toc.h"
+#include "support/lines.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -81,7 +82,7 @@ void tst_UserManual::tocExample()
 
     // Written as the program writes "--toc.txt": CR LF line ends.
     const Outline outline =
-        buildOutline(SplitLines(block.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+        buildOutline(splitAtLineFeeds(block.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
     QCOMPARE(outline.error, error);
     QList<int> counts;
     for (const OutlineChapter& chapter : outline.chapters) {

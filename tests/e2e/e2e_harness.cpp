@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "e2e/e2e_harness.h"
 
+#include "app/frm_main1_design.h"
+#include "manager/frm_new_design.h"
 #include "widgets/layout_units.h"
 
 #include <QDeadlineTimer>
@@ -164,6 +166,15 @@ QString Session::makeProject(const QString& name, const QByteArray& toc, const Q
     return m_programFolder + QLatin1Char('/') + relative;
 }
 
+bool Session::makeSampleBook(const QByteArray& soil, const QByteArray& water)
+{
+    return writeProgramFile(sampleBook::kTocFile, sampleBook::kToc) &&
+           writeProgramFile(QStringLiteral("projects/%1/--maintopic.txt").arg(sampleBook::kName),
+                            sampleBook::kMainTopic) &&
+           (soil.isEmpty() || writeProgramFile(sampleBook::kSoilFile, soil)) &&
+           (water.isEmpty() || writeProgramFile(sampleBook::kWaterFile, water));
+}
+
 bool Session::writeProgramFile(const QString& relativePath, const QByteArray& bytes)
 {
     const QString path = m_programFolder + QLatin1Char('/') + relativePath;
@@ -281,6 +292,22 @@ bool Session::startProgram(const QString& executable, const QProcessEnvironment&
         return fail(QStringLiteral("cannot start the program: %1").arg(m_program->errorString()));
     }
     return true;
+}
+
+std::optional<Window> Session::startAndOpenFirstProject()
+{
+    namespace manager = folioneer::managerDesign;
+    std::optional<WindowId> window;
+    std::optional<Window> main;
+    if (startProgram() && (window = waitForWindow(kManagerTitle)) && key(*window, {QStringLiteral("Down")}) &&
+        clickTwips(*window, manager::cmdLoadProject, manager::kOpenPanelLoaded) &&
+        waitForWindowGone(*window)) {
+        main = waitForWindowMatching(kMainTitle);
+    }
+    if (!main) {
+        fail(m_lastError + QLatin1Char('\n') + QString::fromUtf8(programOutput()));
+    }
+    return main;
 }
 
 bool Session::programRunning() const
@@ -594,6 +621,29 @@ bool Session::clickTwips(const WindowId& window, const folioneer::TwipsRect& con
 {
     return clickTwips(window, control.left, control.top, control.width, control.height,
                       QPoint(container.x, container.y));
+}
+
+std::optional<QByteArray> Session::pasteAndSave(const WindowId& mainWindow, const QString& contentFile)
+{
+    namespace design = folioneer::mainWindowDesign;
+    std::optional<QByteArray> saved;
+    if (clickTwips(mainWindow, design::lblPaste) && clickTwips(mainWindow, design::cmdSaveChanges)) {
+        waitForProgramFile(contentFile, [&](const std::optional<QByteArray>& bytes) {
+            saved = bytes;
+            return bytes.has_value();
+        });
+    }
+    return saved;
+}
+
+bool Session::answerWithText(const QString& title, const QString& text, int timeoutMs)
+{
+    const auto dialog = waitForWindow(title, timeoutMs);
+    if (!dialog) {
+        return fail(m_lastError + QLatin1Char('\n') + QString::fromUtf8(programOutput()));
+    }
+    return key(*dialog, {QStringLiteral("ctrl+a")}) && type(*dialog, text) &&
+           key(*dialog, {QStringLiteral("Return")});
 }
 
 bool Session::answerMessageBox(const QString& title, const QString& keyName, int timeoutMs)

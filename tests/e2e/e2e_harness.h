@@ -28,6 +28,19 @@ inline const QString kManagerTitle = QStringLiteral("Project Manager");
 /// The main window's title: "Folioneer Pro " followed by the by-line, which begins with "by ".
 inline const QRegularExpression kMainTitle(QStringLiteral("Folioneer Pro by \\S.*"));
 
+/// The sample book most journeys start from, stored as the program stores a book (CR LF line
+/// ends): projects/Garden, main topic "Gardening", one chapter "The Basics" with the sections
+/// "Soil" and "Water". Session::makeSampleBook() writes it.
+namespace sampleBook {
+inline const QString kName = QStringLiteral("Garden");
+inline const QByteArray kToc = "Chapter: The Basics\r\nSubchapter: Soil\r\nSubchapter: Water\r\n";
+inline const QByteArray kMainTopic = "Gardening\r\n";
+/// Paths relative to the program folder.
+inline const QString kTocFile = QStringLiteral("projects/Garden/--toc.txt");
+inline const QString kSoilFile = QStringLiteral("projects/Garden/the-basics---soil.txt");
+inline const QString kWaterFile = QStringLiteral("projects/Garden/the-basics---water.txt");
+} // namespace sampleBook
+
 /// An X window id as xdotool prints it (decimal).
 using WindowId = QString;
 
@@ -76,6 +89,9 @@ public:
     QString programFolder() const { return m_programFolder; }
     /// Creates projects/<name> holding the two project files with exactly these bytes.
     QString makeProject(const QString& name, const QByteArray& toc, const QByteArray& mainTopic);
+    /// Creates the sample book (see sampleBook); non-empty `soil` and `water` become the content
+    /// files of those sections. False when a file cannot be written (see lastError()).
+    bool makeSampleBook(const QByteArray& soil = {}, const QByteArray& water = {});
     /// Writes bytes to a path relative to the program folder, creating its folders.
     bool writeProgramFile(const QString& relativePath, const QByteArray& bytes);
     /// The bytes of a file relative to the program folder; nullopt when it cannot be read.
@@ -97,6 +113,10 @@ public:
     /// the temporary folder, with `environment` added to the usual variables.
     bool startProgram(const QString& executable, const QProcessEnvironment& environment);
     bool programRunning() const;
+    /// Starts the program and opens the first project of the manager's list as a user does: Down
+    /// selects it (the list has the focus), "Load Project" opens it. The main window, or nullopt
+    /// with the reason and the program's output in lastError().
+    std::optional<Window> startAndOpenFirstProject();
     /// Waits for the program to end by itself; its exit code, or nullopt on timeout.
     std::optional<int> waitForProgramExit(int timeoutMs = kWindowTimeoutMs);
     /// What the program wrote to stdout and stderr so far.
@@ -146,6 +166,14 @@ public:
     /// top-left of its frame, in the window's client area).
     bool clickTwips(const WindowId& window, const folioneer::TwipsRect& control,
                     folioneer::TwipsPoint container = {});
+
+    /// Clicks "Paste", then "Save Changes" in the main window, and waits until the content file
+    /// (relative to the program folder) exists; its bytes, or nullopt (see lastError()).
+    std::optional<QByteArray> pasteAndSave(const WindowId& mainWindow, const QString& contentFile);
+
+    /// Waits for the file dialog (or name question) titled `title`, replaces the text of its
+    /// focused box with `text` and presses Return.
+    bool answerWithText(const QString& title, const QString& text, int timeoutMs = kWindowTimeoutMs);
 
     // --- Message boxes ----------------------------------------------------------------------
 

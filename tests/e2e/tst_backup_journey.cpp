@@ -26,10 +26,10 @@ void TestBackupJourney::backUpThenRestore()
 {
     Session session;
     QVERIFY2(session.isValid(), qPrintable(session.lastError()));
-    session.makeProject(QStringLiteral("Garden"), "Chapter: Soil\r\nSubchapter: Worms\r\n", "Gardening\r\n");
     const QByteArray worms = "{\\rtf1\\ansi Worms make {\\b rich} soil.\\par}";
-    QVERIFY(session.writeProgramFile(QStringLiteral("projects/Garden/soil---worms.txt"), worms));
-    QVERIFY(session.writeProgramFile(QStringLiteral("projects/Garden/.history/soil---worms/1.rtf"), "old"));
+    QVERIFY2(session.makeSampleBook(worms), qPrintable(session.lastError()));
+    QVERIFY(
+        session.writeProgramFile(QStringLiteral("projects/Garden/.history/the-basics---soil/1.rtf"), "old"));
     QVERIFY2(session.startProgram(), qPrintable(session.lastError()));
     const auto manager = session.waitForWindow(kManagerTitle);
     QVERIFY2(manager, qPrintable(session.lastError() + "\n" + session.programOutput()));
@@ -38,32 +38,21 @@ void TestBackupJourney::backUpThenRestore()
     const QString zip = out.path() + QStringLiteral("/garden.zip");
     QVERIFY(session.key(*manager, {QStringLiteral("Down")}));
     QVERIFY(session.clickTwips(*manager, design::lblBackUpBook, design::kOpenPanelLoaded));
-    const auto save = session.waitForWindow(QStringLiteral("Back Up Book"));
-    QVERIFY2(save, qPrintable(session.lastError() + "\n" + session.programOutput()));
-    QVERIFY(session.key(*save, {QStringLiteral("ctrl+a")}));
-    QVERIFY(session.type(*save, zip));
-    QVERIFY(session.key(*save, {QStringLiteral("Return")}));
+    QVERIFY2(session.answerWithText(QStringLiteral("Back Up Book"), zip), qPrintable(session.lastError()));
     QVERIFY2(session.answerMessageBox(QStringLiteral("Done")), qPrintable(session.lastError()));
     QVERIFY(QFileInfo(zip).size() > 0);
 
     QVERIFY(session.clickTwips(*manager, design::lblRestoreBook, design::kOpenPanelLoaded));
-    const auto open = session.waitForWindow(QStringLiteral("Restore Book"));
-    QVERIFY2(open, qPrintable(session.lastError() + "\n" + session.programOutput()));
-    QVERIFY(session.key(*open, {QStringLiteral("ctrl+a")}));
-    QVERIFY(session.type(*open, zip));
-    QVERIFY(session.key(*open, {QStringLiteral("Return")}));
-    const auto name = session.waitForWindow(QStringLiteral("Restored Project Name"));
-    QVERIFY2(name, qPrintable(session.lastError() + "\n" + session.programOutput()));
-    QVERIFY(session.key(*name, {QStringLiteral("ctrl+a")}));
-    QVERIFY(session.type(*name, QStringLiteral("Garden Copy")));
-    QVERIFY(session.key(*name, {QStringLiteral("Return")}));
+    QVERIFY2(session.answerWithText(QStringLiteral("Restore Book"), zip), qPrintable(session.lastError()));
+    QVERIFY2(session.answerWithText(QStringLiteral("Restored Project Name"), QStringLiteral("Garden Copy")),
+             qPrintable(session.lastError()));
     QVERIFY2(session.answerMessageBox(QStringLiteral("Done")), qPrintable(session.lastError()));
 
-    QCOMPARE(session.readProgramFile(QStringLiteral("projects/Garden Copy/soil---worms.txt")), worms);
-    QCOMPARE(session.readProgramFile(QStringLiteral("projects/Garden Copy/.history/soil---worms/1.rtf")),
+    QCOMPARE(session.readProgramFile(QStringLiteral("projects/Garden Copy/the-basics---soil.txt")), worms);
+    QCOMPARE(session.readProgramFile(QStringLiteral("projects/Garden Copy/.history/the-basics---soil/1.rtf")),
              QByteArray("old"));
     QCOMPARE(session.readProgramFile(QStringLiteral("projects/Garden Copy/--toc.txt")),
-             session.readProgramFile(QStringLiteral("projects/Garden/--toc.txt")));
+             session.readProgramFile(sampleBook::kTocFile));
 }
 
 QTEST_GUILESS_MAIN(TestBackupJourney)

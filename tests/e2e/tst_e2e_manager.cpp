@@ -88,8 +88,8 @@ void tst_e2e_manager::createOpenAndDelete()
     QVERIFY(s.clickTwips(main->id, mainWindow::lblProjectManager));
     manager = s.waitForWindow(kManagerTitle);
     QVERIFY(manager);
-    const QPoint firstEntry(((kOpenPanel.x + manager::lstProjects.left) / 15) + 40,
-                            ((kOpenPanel.y + manager::lstProjects.top) / 15) + 10);
+    const QPoint firstEntry(folioneer::twipsToPixels(kOpenPanel.x + manager::lstProjects.left) + 40,
+                            folioneer::twipsToPixels(kOpenPanel.y + manager::lstProjects.top) + 10);
     // Both clicks in one xdotool run, well inside the double-click interval even on a busy machine.
     const auto client = s.clientGeometry(*manager);
     QVERIFY(client);

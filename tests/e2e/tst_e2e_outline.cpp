@@ -9,11 +9,10 @@ using namespace folioneer::e2e;
 
 namespace {
 
-const QByteArray kToc = "Chapter: The Basics\r\nSubchapter: Soil\r\nSubchapter: Water\r\n";
 const QByteArray kSoil = "{\\rtf1\\ansi Loam and clay.\\par}";
-const QString kSoilFile = QStringLiteral("projects/Garden/the-basics---soil.txt");
+const QString kSoilFile = sampleBook::kSoilFile;
 const QString kLoamFile = QStringLiteral("projects/Garden/the-basics---loam.txt");
-const QString kTocFile = QStringLiteral("projects/Garden/--toc.txt");
+const QString kTocFile = sampleBook::kTocFile;
 
 } // namespace
 
@@ -31,17 +30,9 @@ void TestE2eOutline::reshapeTheOutline()
 {
     Session session;
     QVERIFY2(session.isValid(), qPrintable(session.lastError()));
-    session.makeProject(QStringLiteral("Garden"), kToc, "Gardening\r\n");
-    QVERIFY(session.writeProgramFile(kSoilFile, kSoil));
-    QVERIFY2(session.startProgram(), qPrintable(session.lastError()));
-
-    const auto manager = session.waitForWindow(kManagerTitle);
-    QVERIFY2(manager, qPrintable(session.lastError() + "\n" + session.programOutput()));
-    QVERIFY(session.key(*manager, {QStringLiteral("Down")}));
-    QVERIFY(session.clickTwips(*manager, 1080, 6345, 3435, 690, QPoint(4635, 675)));
-    QVERIFY(session.waitForWindowGone(*manager));
-    const auto main = session.waitForWindowMatching(kMainTitle);
-    QVERIFY2(main, qPrintable(session.lastError() + "\n" + session.programOutput()));
+    QVERIFY2(session.makeSampleBook(kSoil), qPrintable(session.lastError()));
+    const auto main = session.startAndOpenFirstProject();
+    QVERIFY2(main, qPrintable(session.lastError()));
     const WindowId window = main->id;
     const auto tocIs = [&](const QByteArray& toc) {
         return waitUntil([&] { return session.readProgramFile(kTocFile) == std::optional<QByteArray>(toc); },

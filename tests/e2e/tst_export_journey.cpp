@@ -3,7 +3,6 @@
 #include "e2e/e2e_harness.h"
 
 #include "app/frm_main1_design.h"
-#include "manager/frm_new_design.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -32,24 +31,13 @@ void TestExportJourney::exportThroughTheDialog()
                         "Gardening\r\n");
     QVERIFY(session.writeProgramFile(QStringLiteral("projects/Garden/soil---worms.txt"),
                                      "{\\rtf1\\ansi Worms make {\\b rich} soil.\\par}"));
-    QVERIFY2(session.startProgram(), qPrintable(session.lastError()));
-    const auto manager = session.waitForWindow(kManagerTitle);
-    QVERIFY2(manager, qPrintable(session.lastError() + "\n" + session.programOutput()));
-    QVERIFY(session.key(*manager, {QStringLiteral("Down")}));
-    QVERIFY(session.clickTwips(*manager, folioneer::managerDesign::cmdLoadProject,
-                               folioneer::managerDesign::kOpenPanelLoaded));
-    QVERIFY(session.waitForWindowGone(*manager));
-    const auto main = session.waitForWindowMatching(kMainTitle);
-    QVERIFY2(main, qPrintable(session.lastError() + "\n" + session.programOutput()));
+    const auto main = session.startAndOpenFirstProject();
+    QVERIFY2(main, qPrintable(session.lastError()));
 
     QTemporaryDir out;
     const QString target = out.path() + QStringLiteral("/garden.html");
     QVERIFY(session.clickTwips(main->id, folioneer::mainWindowDesign::lblExportBook));
-    const auto dialog = session.waitForWindow(QStringLiteral("Export Book"));
-    QVERIFY2(dialog, qPrintable(session.lastError() + "\n" + session.programOutput()));
-    QVERIFY(session.key(*dialog, {QStringLiteral("ctrl+a")}));
-    QVERIFY(session.type(*dialog, target));
-    QVERIFY(session.key(*dialog, {QStringLiteral("Return")}));
+    QVERIFY2(session.answerWithText(QStringLiteral("Export Book"), target), qPrintable(session.lastError()));
     QVERIFY2(session.answerMessageBox(QStringLiteral("Done")), qPrintable(session.lastError()));
 
     const CommandResult pandoc =

@@ -33,9 +33,6 @@ using namespace folioneer::e2e;
 
 namespace {
 
-const QByteArray kToc = "Chapter: The Basics\r\nSubchapter: Soil\r\n";
-const QPoint kFrame1(5445, 1620);
-
 // A web server on 127.0.0.1 that answers every request with a small PNG and counts requests.
 // It stops by itself after `lifetime`, and at the latest when it is destroyed.
 class PictureServer {
@@ -159,14 +156,8 @@ void TestPasteBrowser::chatAnswerFromTheBrowser()
 
     Session session;
     QVERIFY2(session.isValid(), qPrintable(session.lastError()));
-    session.makeProject(QStringLiteral("Garden"), kToc, "Gardening\r\n");
-    QVERIFY2(session.startProgram(), qPrintable(session.lastError()));
-    const auto manager = session.waitForWindow(kManagerTitle);
-    QVERIFY2(manager, qPrintable(session.lastError() + "\n" + session.programOutput()));
-    QVERIFY(session.key(*manager, {QStringLiteral("Down")}));
-    QVERIFY(session.clickTwips(*manager, 1080, 6345, 3435, 690, QPoint(4635, 675)));
-    QVERIFY(session.waitForWindowGone(*manager));
-    const auto main = session.waitForWindowMatching(kMainTitle);
+    QVERIFY2(session.makeSampleBook(), qPrintable(session.lastError()));
+    const auto main = session.startAndOpenFirstProject();
     QVERIFY2(main, qPrintable(session.lastError()));
     QVERIFY(session.key(main->id, {QStringLiteral("Down"), QStringLiteral("Right"), QStringLiteral("Down")}));
 
@@ -211,15 +202,8 @@ void TestPasteBrowser::chatAnswerFromTheBrowser()
     // "Paste", then "Save Changes", in the main window brought in front of the browser (no
     // window manager stacks them).
     QVERIFY(session.run(QStringLiteral("xdotool"), {QStringLiteral("windowraise"), main->id}).ok());
-    QVERIFY(session.clickTwips(main->id, 7335, 4995, 690, 240));
-    QVERIFY(session.clickTwips(main->id, 8145, 4950, 1680, 330));
-    std::optional<QByteArray> saved;
-    QVERIFY(waitUntil(
-        [&] {
-            saved = session.readProgramFile(QStringLiteral("projects/Garden/the-basics---soil.txt"));
-            return saved.has_value();
-        },
-        Session::kWindowTimeoutMs));
+    const std::optional<QByteArray> saved = session.pasteAndSave(main->id, sampleBook::kSoilFile);
+    QVERIFY2(saved, qPrintable(session.lastError()));
     QTest::qWait(500);
     watch.waitForReadyRead(200);
     QCOMPARE(watch.readAllStandardOutput(), QByteArray());

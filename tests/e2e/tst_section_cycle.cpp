@@ -3,7 +3,6 @@
 #include "e2e/e2e_harness.h"
 
 #include "app/frm_main1_design.h"
-#include "manager/frm_new_design.h"
 #include "rtf/rtf.h"
 
 #include <QTest>
@@ -11,9 +10,6 @@
 using namespace folioneer::e2e;
 
 namespace {
-
-const QByteArray kToc = "Chapter: The Basics\r\nSubchapter: Soil\r\nSubchapter: Water\r\n";
-const QByteArray kMainTopic = "Gardening\r\n";
 
 namespace mainWindow = folioneer::mainWindowDesign;
 constexpr folioneer::TwipsPoint kFrame1{mainWindow::Frame1.left, mainWindow::Frame1.top};
@@ -34,18 +30,9 @@ void TestSectionCycle::sectionCycle()
 {
     Session session;
     QVERIFY2(session.isValid(), qPrintable(session.lastError()));
-    session.makeProject(QStringLiteral("Garden"), kToc, kMainTopic);
-    QVERIFY2(session.startProgram(), qPrintable(session.lastError()));
-
-    // Open the only project: the list has the focus, Down selects it, "Load Project" opens it.
-    const auto manager = session.waitForWindow(kManagerTitle);
-    QVERIFY2(manager, qPrintable(session.lastError() + "\n" + session.programOutput()));
-    QVERIFY(session.key(*manager, {QStringLiteral("Down")}));
-    QVERIFY(session.clickTwips(*manager, folioneer::managerDesign::cmdLoadProject,
-                               folioneer::managerDesign::kOpenPanelLoaded));
-    QVERIFY(session.waitForWindowGone(*manager));
-    const auto main = session.waitForWindowMatching(kMainTitle);
-    QVERIFY2(main, qPrintable(session.lastError() + "\n" + session.programOutput()));
+    QVERIFY2(session.makeSampleBook(), qPrintable(session.lastError()));
+    const auto main = session.startAndOpenFirstProject();
+    QVERIFY2(main, qPrintable(session.lastError()));
     const WindowId window = main->id;
 
     // The outline has the focus: Down chooses the chapter, Right opens it, Down the first section.
@@ -64,15 +51,8 @@ void TestSectionCycle::sectionCycle()
     const QByteArray answer =
         "{\\rtf1\\ansi\\ansicpg1252 Loam and \\b clay\\b0  \\'e0 la carte\\par Second\\par}";
     QVERIFY(session.setClipboard(answer));
-    QVERIFY(session.clickTwips(window, mainWindow::lblPaste));
-    QVERIFY(session.clickTwips(window, mainWindow::cmdSaveChanges));
-    std::optional<QByteArray> saved;
-    QVERIFY(waitUntil(
-        [&] {
-            saved = session.readProgramFile(QStringLiteral("projects/Garden/the-basics---soil.txt"));
-            return saved.has_value();
-        },
-        Session::kWindowTimeoutMs));
+    const std::optional<QByteArray> saved = session.pasteAndSave(window, sampleBook::kSoilFile);
+    QVERIFY2(saved, qPrintable(session.lastError()));
     QCOMPARE(folioneer::rtf::plainTextFromRtf(*saved).text,
              QStringLiteral("Loam and clay \u00e0 la carte\r\nSecond"));
 

@@ -253,15 +253,7 @@ bool TestUserJourneys::createProject(const WindowId& manager, const QByteArray& 
 
 std::optional<WindowId> TestUserJourneys::openFirstProject()
 {
-    if (!m_s->startProgram()) {
-        return std::nullopt;
-    }
-    const auto manager = m_s->waitForWindow(kManagerTitle);
-    if (!manager || !pressFirstRow(*manager, kLstProjects) || !press(*manager, kCmdLoadProject) ||
-        !m_s->waitForWindowGone(*manager)) {
-        return std::nullopt;
-    }
-    const auto main = m_s->waitForWindowMatching(kMainTitle);
+    const auto main = m_s->startAndOpenFirstProject();
     return main ? std::optional<WindowId>(main->id) : std::nullopt;
 }
 

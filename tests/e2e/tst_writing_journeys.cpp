@@ -12,9 +12,7 @@ using namespace folioneer::e2e;
 
 namespace {
 
-const QByteArray kToc = "Chapter: The Basics\r\nSubchapter: Soil\r\nSubchapter: Water\r\n";
-const QByteArray kMainTopic = "Gardening\r\n";
-const QString kSoil = QStringLiteral("projects/Garden/the-basics---soil.txt");
+const QString kSoil = sampleBook::kSoilFile;
 
 // The content box, in pixels of the main window's client area.
 const QRect kContentBox(363, 357, 850, 262);
@@ -69,20 +67,12 @@ void TestWritingJourneys::spellingFindAndFocus()
 {
     Session session;
     QVERIFY2(session.isValid(), qPrintable(session.lastError()));
-    session.makeProject(QStringLiteral("Garden"), kToc, kMainTopic);
-    QVERIFY(session.writeProgramFile(kSoil, "{\\rtf1\\ansi Helo wrold of loam\\par}"));
-    QVERIFY(session.writeProgramFile(QStringLiteral("projects/Garden/the-basics---water.txt"),
-                                     "{\\rtf1\\ansi Water the garden gently\\par}"));
+    QVERIFY2(session.makeSampleBook("{\\rtf1\\ansi Helo wrold of loam\\par}",
+                                    "{\\rtf1\\ansi Water the garden gently\\par}"),
+             qPrintable(session.lastError()));
     QVERIFY(session.writeProgramFile(QStringLiteral("spelling-language.txt"), "en_US\n"));
-    QVERIFY2(session.startProgram(), qPrintable(session.lastError()));
-
-    const auto manager = session.waitForWindow(kManagerTitle);
-    QVERIFY2(manager, qPrintable(session.lastError() + "\n" + session.programOutput()));
-    QVERIFY(session.key(*manager, {QStringLiteral("Down")}));
-    QVERIFY(session.clickTwips(*manager, 1080, 6345, 3435, 690, QPoint(4635, 675)));
-    QVERIFY(session.waitForWindowGone(*manager));
-    const auto main = session.waitForWindowMatching(kMainTitle);
-    QVERIFY2(main, qPrintable(session.lastError() + "\n" + session.programOutput()));
+    const auto main = session.startAndOpenFirstProject();
+    QVERIFY2(main, qPrintable(session.lastError()));
     const WindowId window = main->id;
     const auto designGeometry = session.clientGeometry(window);
     QVERIFY(designGeometry);

@@ -6,6 +6,7 @@
 #include "outline/trash.h"
 #include "outline_fixture.h"
 #include "project/toc.h"
+#include "support/lines.h"
 #include "support/text_codec.h"
 
 #include <QRandomGenerator>
@@ -329,7 +330,7 @@ void tst_OutlineEditor::tocRoundTripOverRandomOutlines()
             outline.chapters.append(chapter);
         }
         storeTitles(outline);
-        const Outline read = buildOutline(SplitLines(decodeText(encodeText(tocText(outline)))));
+        const Outline read = buildOutline(splitAtLineFeeds(decodeText(encodeText(tocText(outline)))));
         QCOMPARE(read.error, OutlineError::None);
         QCOMPARE(read.chapters.size(), outline.chapters.size());
         for (qsizetype c = 0; c < read.chapters.size(); ++c) {

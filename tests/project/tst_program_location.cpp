@@ -99,7 +99,7 @@ void TestProgramLocation::startsSeedMissingFilesOnly()
     const QString folder = dataHome + QStringLiteral("/Folioneer");
     qputenv("XDG_DATA_HOME", dataHome.toLocal8Bit());
     ProgramFolder opened = openProgramFolder(m_bin);
-    QVERIFY2(opened.status.ok(), qPrintable(opened.status.error));
+    QVERIFY2(opened.status.ok(), qPrintable(opened.status.reason()));
     QCOMPARE(opened.path, folder);
     QCOMPARE(test::treeListing(folder),
              QStringList({QStringLiteral("empty"), QStringLiteral("folder.ico"), QStringLiteral("projects"),
@@ -113,7 +113,7 @@ void TestProgramLocation::startsSeedMissingFilesOnly()
     QVERIFY(writeFile(folder + QStringLiteral("/projects/Bees/--toc.txt"), "Chapter: One\r\n"));
     QVERIFY(QFile::remove(folder + QStringLiteral("/prompts/0/Emma.txt")));
     opened = openProgramFolder(m_bin);
-    QVERIFY2(opened.status.ok(), qPrintable(opened.status.error));
+    QVERIFY2(opened.status.ok(), qPrintable(opened.status.reason()));
     QCOMPARE(readFile(folder + QStringLiteral("/templates/prompt.txt")), QByteArray("My own prompt"));
     QCOMPARE(readFile(folder + QStringLiteral("/projects/Bees/--toc.txt")), QByteArray("Chapter: One\r\n"));
     QCOMPARE(readFile(folder + QStringLiteral("/prompts/0/Emma.txt")), QByteArray("A sequel idea\r\n"));
@@ -126,8 +126,8 @@ void TestProgramLocation::folderThatCannotBeCreated()
     QVERIFY(writeFile(file, "x"));
     qputenv("XDG_DATA_HOME", (file + QStringLiteral("/data")).toLocal8Bit());
     const ProgramFolder opened = openProgramFolder(m_bin);
-    QCOMPARE(opened.status.error, QStringLiteral("The program folder could not be created.\n\n") + file +
-                                      QStringLiteral("/data/Folioneer\n\nNot a directory"));
+    QCOMPARE(opened.status.reason(), QStringLiteral("The program folder could not be created.\n\n") + file +
+                                         QStringLiteral("/data/Folioneer\n\nNot a directory"));
     QCOMPARE(readFile(file), QByteArray("x"));
 }
 

@@ -65,15 +65,15 @@ void tst_ProjectFiles::tableOfContents()
     QFETCH(QString, text);
     QTemporaryDir dir;
     QVERIFY(test::writeFile(dir.filePath("--toc.txt"), bytes));
-    const TextFileRead read = readTableOfContents(dir.path());
+    const ResultOf<QString> read = readTableOfContents(dir.path());
     QCOMPARE(read.ok(), ok);
     if (!ok) {
-        QVERIFY(read.text.isEmpty());
+        QVERIFY(read.value().isEmpty());
         return;
     }
-    QVERIFY(read.text.size() <= kMaxTocCharacters);
+    QVERIFY(read.value().size() <= kMaxTocCharacters);
     if (!text.isEmpty()) {
-        QCOMPARE(read.text, text);
+        QCOMPARE(read.value(), text);
     }
 }
 
@@ -105,10 +105,10 @@ void tst_ProjectFiles::missingOrFolder()
         QVERIFY(QDir(dir.path()).mkdir("--toc.txt"));
         QVERIFY(QDir(dir.path()).mkdir("--maintopic.txt"));
     }
-    const TextFileRead toc = readTableOfContents(dir.path());
-    const TextFileRead topic = readMainTopic(dir.path());
+    const ResultOf<QString> toc = readTableOfContents(dir.path());
+    const ResultOf<QString> topic = readMainTopic(dir.path());
     QVERIFY(!toc.ok());
-    QVERIFY(!toc.error.isEmpty());
+    QVERIFY(!toc.reason().isEmpty());
     QVERIFY(!topic.ok());
 }
 
@@ -129,9 +129,9 @@ void tst_ProjectFiles::mainTopic()
     QFETCH(QString, text);
     QTemporaryDir dir;
     QVERIFY(test::writeFile(dir.filePath("--maintopic.txt"), bytes));
-    const TextFileRead read = readMainTopic(dir.path());
+    const ResultOf<QString> read = readMainTopic(dir.path());
     QVERIFY(read.ok());
-    QCOMPARE(read.text, text);
+    QCOMPARE(read.value(), text);
 }
 
 QTEST_GUILESS_MAIN(tst_ProjectFiles)

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "project/toc.h"
 
+#include "support/lines.h"
+
 #include <QTest>
 
 using namespace folioneer;
@@ -29,32 +31,11 @@ class tst_Toc : public QObject {
     Q_OBJECT
 
 private slots:
-    void splitLines_data();
-    void splitLines();
     void classifyLine_data();
     void classifyLine();
     void outline_data();
     void outline();
 };
-
-void tst_Toc::splitLines_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("lines");
-
-    QTest::newRow("empty text is one empty line") << "" << QStringList{""};
-    QTest::newRow("CR LF keeps the CR") << "a\r\nb\r\n" << QStringList{"a\r", "b\r", ""};
-    QTest::newRow("no final line break") << "a\nb" << QStringList{"a", "b"};
-    QTest::newRow("lone CR does not end a line") << "a\rb\n" << QStringList{"a\rb", ""};
-    QTest::newRow("empty lines kept") << "\n\n" << QStringList{"", "", ""};
-}
-
-void tst_Toc::splitLines()
-{
-    QFETCH(QString, text);
-    QFETCH(QStringList, lines);
-    QCOMPARE(SplitLines(text), lines);
-}
 
 void tst_Toc::classifyLine_data()
 {
@@ -165,7 +146,7 @@ void tst_Toc::outline()
     QFETCH(QString, toc);
     QFETCH(QStringList, nodes);
     QFETCH(int, error);
-    const Outline outline = buildOutline(SplitLines(toc));
+    const Outline outline = buildOutline(splitAtLineFeeds(toc));
     QCOMPARE(render(outline), nodes);
     QCOMPARE(int(outline.error), error);
 }

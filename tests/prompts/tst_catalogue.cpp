@@ -16,8 +16,6 @@ class tst_Catalogue : public QObject {
 private slots:
     void titles();
     void titlesOfEmptyOrMissingFolder();
-    void splitLines_data();
-    void splitLines();
     void entries_data();
     void entries();
     void removeNumbering_data();
@@ -48,27 +46,6 @@ void tst_Catalogue::titlesOfEmptyOrMissingFolder()
     QCOMPARE(catalogueTitles(dir.path()), QStringList{});
     QVERIFY(QDir().mkpath(dir.filePath("prompts/0")));
     QCOMPARE(catalogueTitles(dir.path()), QStringList{});
-}
-
-void tst_Catalogue::splitLines_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("lines");
-
-    QTest::newRow("CR LF") << "a\r\nb\r\n" << QStringList{"a", "b"};
-    QTest::newRow("LF") << "a\nb\n" << QStringList{"a", "b"};
-    QTest::newRow("CR") << "a\rb\r" << QStringList{"a", "b"};
-    QTest::newRow("no final break") << "a\r\nb" << QStringList{"a", "b"};
-    QTest::newRow("empty lines kept") << "a\r\n\r\n\nb" << QStringList{"a", "", "", "b"};
-    QTest::newRow("LF CR is two breaks") << "a\n\rb" << QStringList{"a", "", "b"};
-    QTest::newRow("empty text") << "" << QStringList{};
-}
-
-void tst_Catalogue::splitLines()
-{
-    QFETCH(QString, text);
-    QFETCH(QStringList, lines);
-    QCOMPARE(splitCatalogueLines(text), lines);
 }
 
 void tst_Catalogue::entries_data()

@@ -3,6 +3,7 @@
 #include "common/test_support.h"
 #include "project/toc.h"
 #include "prompts/catalogue.h"
+#include "support/lines.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -128,7 +129,7 @@ void tst_ShippedCatalogue::titleIdeas()
 {
     QFETCH(QString, title);
     const QString path = titleFilePath(dataDir(), title);
-    const QStringList lines = splitCatalogueLines(QString::fromUtf8(test::readFile(path)));
+    const QStringList lines = splitAtAnyLineEnd(QString::fromUtf8(test::readFile(path)));
     const QStringList entries = readCatalogueEntries(path);
     QCOMPARE(entries.size(), lines.size()); // no empty lines between the ideas
     QVERIFY2(entries.size() >= 12, qPrintable(QStringLiteral("only %1 ideas").arg(entries.size())));
@@ -172,7 +173,7 @@ void tst_ShippedCatalogue::promptTemplate()
     // loads: chapters with sections under them, no section before the first chapter.
     QVERIFY(text.contains(QStringLiteral("\"Chapter:\"")));
     QVERIFY(text.contains(QStringLiteral("\"Subchapter:\"")));
-    const Outline sample = buildOutline(SplitLines(text));
+    const Outline sample = buildOutline(splitAtLineFeeds(text));
     QCOMPARE(sample.error, OutlineError::None);
     QVERIFY(sample.chapters.size() >= 2);
     for (const OutlineChapter& chapter : sample.chapters) {

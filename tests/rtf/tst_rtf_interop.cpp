@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rtf/rtf.h"
 #include "rtf/rtf_writer.h"
+#include "support/file_io.h"
 
 #include <QDir>
 #include <QImage>

@@ -449,9 +449,9 @@ void tst_rtf_writer::deviceErrors()
     document->setPlainText(QString(1000, u'x'));
     FailingDevice device(capacity);
     QVERIFY(device.open(QIODevice::WriteOnly));
-    const FileStatus status = rtf::writeRtf(*document, device);
+    const Result status = rtf::writeRtf(*document, device);
     QVERIFY(!status.ok());
-    QVERIFY2(status.error.contains(u"No space left on device"_s), qPrintable(status.error));
+    QVERIFY2(status.reason().contains(u"No space left on device"_s), qPrintable(status.reason()));
 
     QBuffer closed;
     QVERIFY(!rtf::writeRtf(*document, closed).ok());

@@ -90,9 +90,9 @@ void tst_FileIo::writeReplacesAtomically()
         // While the save runs, the target still holds the old content whole.
         QCOMPARE(test::readFile(path), QByteArray("old"));
     });
-    const FileStatus status = writeFileAtomically(path, data);
+    const Result status = writeFileAtomically(path, data);
     setStepHook({});
-    QVERIFY2(status.ok(), qPrintable(status.error));
+    QVERIFY2(status.ok(), qPrintable(status.reason()));
     QCOMPARE(test::readFile(path), data);
     QCOMPARE(reported.size(), 4);
     QCOMPARE(reported.last(), data.size());
@@ -121,7 +121,7 @@ void tst_FileIo::writeFailures()
     QString path = dir.filePath("content.txt");
     const QByteArray old("old content");
     const QByteArray data(300 * 1024, 'n');
-    FileStatus status;
+    Result status;
     if (kind == "read-only") {
         QVERIFY(test::writeFile(path, old));
         QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
@@ -139,7 +139,7 @@ void tst_FileIo::writeFailures()
         status = writeFileAtomically(path, data);
     }
     QVERIFY(!status.ok());
-    QVERIFY(!status.error.isEmpty());
+    QVERIFY(!status.reason().isEmpty());
     if (kind == "read-only" || kind == "size limit") {
         QCOMPARE(test::readFile(path), old);
         QCOMPARE(entriesOf(dir.path()), QStringList{"content.txt"}); // no temporary file left
@@ -175,9 +175,9 @@ void tst_FileIo::readWholeFile()
     } else if (kind == "fifo") {
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
     }
-    const FileRead read = folioneer::readWholeFile(path, 10);
+    const ResultOf<QByteArray> read = folioneer::readWholeFile(path, 10);
     QCOMPARE(read.ok(), ok);
-    QCOMPARE(read.data, ok ? QByteArray("0123456789") : QByteArray());
+    QCOMPARE(read.value(), ok ? QByteArray("0123456789") : QByteArray());
 }
 
 QTEST_GUILESS_MAIN(tst_FileIo)
