@@ -186,7 +186,8 @@ void DocumentSink::listMarker(const ListMarker& marker, const CharFormat&)
     flushText();
     startPendingBlock();
     m_blockInList = true;
-    QList<QTextList*>& open = m_lists[listKey(marker)];
+    QList<QPointer<QTextList>>& open = m_lists[listKey(marker)];
+    open.removeIf([](const QPointer<QTextList>& list) { return list.isNull(); });
     // Join the latest open list whose next item shows this marker and that declares no other
     // number format, nor other text around the number: the list continues, or resumes after
     // another list interrupted it. Otherwise the numbering changed and a new list begins.
@@ -208,6 +209,9 @@ void DocumentSink::listMarker(const ListMarker& marker, const CharFormat&)
     };
     for (qsizetype i = open.size() - 1; i >= 0; --i) {
         QTextList* list = open[i];
+        if (list == nullptr) {
+            continue;
+        }
         list->add(block);
         if (listItemMarker(block) == marker.text && declaresTheSame(list->format())) {
             open.move(i, open.size() - 1);

@@ -5,6 +5,7 @@
 #include "rtf/rtf_interpreter.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QString>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -62,7 +63,9 @@ private:
     int m_imageCount = 0;
     // The lists open in the current run of list paragraphs, by (list, level).
     /// The lists items may still join, per list and level; the latest last.
-    QHash<quint64, QList<QTextList*>> m_lists;
+    // The document deletes a list once its last block leaves it (a block tried in one list and
+    // taken out again may empty it), so the pointers are guarded.
+    QHash<quint64, QList<QPointer<QTextList>>> m_lists;
 };
 
 } // namespace folioneer::rtf

@@ -76,32 +76,7 @@ void ParagraphAssembler::flushText()
 
 void ParagraphAssembler::beginContent()
 {
-    const int level = state().para.inTable ? std::max(1, state().para.tableLevel) : 0;
-    if ((m_pendingTabs > 0 || m_cellSeparator != CellSeparator::None) && level == 0) {
-        // The text left a table whose row never ended: the row ends here.
-        m_pendingTabs = 0;
-        m_cellSeparator = CellSeparator::Break;
-        m_cellSeparatorLevel = 0;
-    }
-    if (m_pendingTabs > 0) {
-        for (int i = 0; i < m_pendingTabs; ++i) {
-            m_text.append(u'\t');
-        }
-        m_pendingTabs = 0;
-        m_cellSeparator = CellSeparator::None;
-        m_blockHasContent = true;
-    } else if (m_cellSeparator != CellSeparator::None) {
-        if (m_cellSeparator == CellSeparator::Break || level != m_cellSeparatorLevel) {
-            flushText();
-            m_sink.paragraphEnd(state().para);
-            m_blockHasContent = false;
-            m_paragraphListDone = false;
-        } else {
-            m_text.append(u' ');
-            m_blockHasContent = true;
-        }
-        m_cellSeparator = CellSeparator::None;
-    }
+    separateCells();
     m_cellHasContent = true;
     m_endedWithParagraph = false;
     listParagraphStarts();
@@ -122,6 +97,37 @@ void ParagraphAssembler::beginContent()
         m_leadingSpacesFormats.clear();
     }
     m_blockHasContent = true;
+}
+
+void ParagraphAssembler::separateCells()
+{
+    const int level = state().para.inTable ? std::max(1, state().para.tableLevel) : 0;
+    if ((m_pendingTabs > 0 || m_cellSeparator != CellSeparator::None) && level == 0) {
+        // The text left a table whose row never ended: the row ends here.
+        m_pendingTabs = 0;
+        m_cellSeparator = CellSeparator::Break;
+        m_cellSeparatorLevel = 0;
+    }
+    if (m_pendingTabs > 0) {
+        for (int i = 0; i < m_pendingTabs; ++i) {
+            m_text.append(u'\t');
+        }
+        m_pendingTabs = 0;
+        m_cellSeparator = CellSeparator::None;
+        m_blockHasContent = true;
+    } else if (m_cellSeparator != CellSeparator::None) {
+        if (m_cellSeparator == CellSeparator::Break || level != m_cellSeparatorLevel) {
+            flushText();
+            m_sink.paragraphEnd(state().para);
+            m_blockHasContent = false;
+            m_blockHasMarker = false;
+            m_paragraphListDone = false;
+        } else {
+            m_text.append(u' ');
+            m_blockHasContent = true;
+        }
+        m_cellSeparator = CellSeparator::None;
+    }
 }
 
 void ParagraphAssembler::listParagraphStarts()
@@ -162,7 +168,13 @@ void ParagraphAssembler::emitPendingMarker()
         return;
     }
     m_hasMarker = false;
-    if (m_blockHasContent) {
+    // A paragraph shows one marker. One that already has its marker and meets another before any
+    // content (a cell of only a marker, then the next cell's) treats that one as a marker after
+    // content; in a row, the separators of the cells before it come first.
+    if (m_blockHasMarker && !m_blockHasContent && state().para.inTable) {
+        separateCells();
+    }
+    if (m_blockHasContent || m_blockHasMarker) {
         // A marker shows only at the start of a paragraph: every sink puts it there. In a table
         // the paragraphs of a row are joined into one, so a list item's marker that does not
         // open the row stays in the text, with the TAB that follows a marker.
@@ -185,6 +197,7 @@ void ParagraphAssembler::emitPendingMarker()
         marker.suffix = m_legacy.declaredSuffix();
     }
     m_sink.listMarker(marker, state().chr);
+    m_blockHasMarker = true;
     m_endedWithParagraph = false;
 }
 
@@ -223,6 +236,7 @@ void ParagraphAssembler::paragraphBreak()
     flushText();
     m_sink.paragraphEnd(s.para);
     m_blockHasContent = false;
+    m_blockHasMarker = false;
     m_endedWithParagraph = true;
     m_cellHasContent = false;
     paragraphDone();
@@ -260,6 +274,7 @@ void ParagraphAssembler::rowEnd(bool nested)
     flushText();
     m_sink.paragraphEnd(state().para);
     m_blockHasContent = false;
+    m_blockHasMarker = false;
     m_endedWithParagraph = true;
 }
 

@@ -79,6 +79,9 @@ private:
 
     const GroupState& state() const { return m_groups.back(); }
     void beginContent();
+    /// Writes what separates the cells before new content of a row: pending TABs, the space
+    /// between a cell's paragraphs, or the end of a row that never ended.
+    void separateCells();
     void flushText();
     void appendText(QStringView text, const CharFormat& format);
     void listParagraphStarts();
@@ -113,6 +116,7 @@ private:
     bool m_cellHasContent = false;     ///< the current cell (or paragraph) holds something
     bool m_endedWithParagraph = false; ///< nothing came since the last paragraph end
     bool m_blockHasContent = false;    ///< the sinks' current paragraph holds something
+    bool m_blockHasMarker = false;     ///< the sinks' current paragraph has its list marker
 };
 
 } // namespace folioneer::rtf

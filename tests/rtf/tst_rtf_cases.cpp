@@ -268,6 +268,12 @@ void tst_RtfCases::listsHiddenTables_data()
         QStringLiteral("a b\r\nc"));
     row("row-without-row-end", R"({\rtf1\trowd\pard\intbl a\cell b\cell\pard c})",
         QStringLiteral("a\tb\r\nc"));
+    // A paragraph has one marker: a second one before any content is text in a row, and
+    // dropped elsewhere, in the document and the plain text alike.
+    row("markers-only-cells",
+        R"({\rtf1\trowd\cellx1000\cellx2000\pard\intbl{\listtext +\tab}\cell{\listtext -\tab}\cell\row})",
+        QStringLiteral("+\t\t-\t"));
+    row("second-marker-outside-a-row", R"({\rtf1{\listtext+}\cell{\listtext-}})", QStringLiteral("+\t"));
     row("tracked-deletion-dropped", R"({\rtf1 keep{\deleted gone}\deleted  also\deleted0  this})",
         QStringLiteral("keep this"));
 }
