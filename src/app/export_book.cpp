@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/export_book.h"
 
+#include "widgets/file_dialogs.h"
 #include "widgets/link_label.h"
 #include "publish/book_publisher.h"
 
@@ -79,11 +80,7 @@ void ExportBookAction::lblExportBook_Click()
 QString chooseExportFile(QWidget* parent, const QString& suggestedName)
 {
     QFileDialog dialog(parent, ExportBookAction::tr("Export Book"));
-    dialog.setObjectName(QStringLiteral("dlgExportBook"));
-    // Qt's own dialog: the same on every desktop, and one the program's tests can drive.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    setUpFileDialog(dialog, "dlgExportBook", QFileDialog::AcceptSave, ExportBookAction::tr("Export"));
     QStringList filters;
     for (const FormatChoice& choice : publish::formatChoices()) {
         filters << choice.filter;
@@ -103,11 +100,10 @@ QString chooseExportFile(QWidget* parent, const QString& suggestedName)
     QObject::connect(
         &dialog, &QFileDialog::filterSelected, &dialog,
         [&dialog, suffixFor](const QString& filter) { dialog.setDefaultSuffix(suffixFor(filter)); });
-    dialog.setLabelText(QFileDialog::Accept, ExportBookAction::tr("Export"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    QString path = chosenFile(dialog);
+    if (path.isEmpty()) {
         return {};
     }
-    QString path = dialog.selectedFiles().constFirst();
     // A typed extension that names no format: the chosen type's extension is added.
     if (!publish::formatForPath(path)) {
         path += QLatin1Char('.') + suffixFor(dialog.selectedNameFilter());

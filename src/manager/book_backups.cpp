@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "manager/book_backups.h"
 
+#include "widgets/file_dialogs.h"
 #include "widgets/message_boxes.h"
 
 #include <QApplication>
@@ -177,36 +178,21 @@ std::optional<DeletedBook> DeletedBooksDialog::chosen() const
 QString chooseBackupFile(QWidget* parent, const QString& suggestedPath)
 {
     QFileDialog dialog(parent, BookBackups::tr("Back Up Book"));
-    dialog.setObjectName(QStringLiteral("dlgBackUpBook"));
-    // Qt's own dialog: the same on every desktop, and one the program's tests can drive.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    setUpFileDialog(dialog, "dlgBackUpBook", QFileDialog::AcceptSave, BookBackups::tr("Back Up"));
     dialog.setNameFilter(kZipFilter);
     dialog.setDefaultSuffix(QStringLiteral("zip"));
     dialog.setDirectory(QFileInfo(suggestedPath).absolutePath());
     dialog.selectFile(QFileInfo(suggestedPath).fileName());
-    dialog.setLabelText(QFileDialog::Accept, BookBackups::tr("Back Up"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
-    }
-    return dialog.selectedFiles().constFirst();
+    return chosenFile(dialog);
 }
 
 QString chooseBackupToRestore(QWidget* parent)
 {
     QFileDialog dialog(parent, BookBackups::tr("Restore Book"));
-    dialog.setObjectName(QStringLiteral("dlgRestoreBook"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    setUpFileDialog(dialog, "dlgRestoreBook", QFileDialog::AcceptOpen, BookBackups::tr("Restore"));
     dialog.setNameFilter(kZipFilter);
     dialog.setDirectory(QDir::home());
-    dialog.setLabelText(QFileDialog::Accept, BookBackups::tr("Restore"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
-    }
-    return dialog.selectedFiles().constFirst();
+    return chosenFile(dialog);
 }
 
 std::optional<QString> askRestoredName(QWidget* parent, const QString& suggested)
