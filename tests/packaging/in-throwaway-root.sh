@@ -39,5 +39,16 @@ done
 mount -t tmpfs -o mode=1777 shm "$root/dev/shm"
 mount -t tmpfs -o mode=1777 tmp "$root/tmp"
 mount -t tmpfs -o mode=0755 run "$root/run"
+# A build tree under /tmp (a checkout made there) stays reachable through the fresh /tmp: the
+# folder of the command and the working folder are bound back in.
+for path in "$1" "$PWD"; do
+  if [[ "$path" == /tmp/?* ]]; then
+    top="/tmp/$(cut -d/ -f3 <<<"$path")"
+    if [[ -d "$top" && ! -d "$root$top" ]]; then
+      mkdir "$root$top"
+      mount --rbind "$top" "$root$top"
+    fi
+  fi
+done
 touch "$root/.throwaway-root"
 exec chroot "$root" /usr/bin/env --chdir=/ "$@"
