@@ -4,7 +4,6 @@
 #include "support/zip_archive.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QXmlStreamWriter>
 
 namespace folioneer::publish {
@@ -809,7 +808,7 @@ private:
         }
         xml.writeStartElement("dcterms:created");
         xml.writeAttribute("xsi:type", "dcterms:W3CDTF");
-        xml.writeCharacters(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")));
+        xml.writeCharacters(w3cDateTimeNow());
         xml.writeEndElement();
         xml.writeEndElement();
         xml.writeEndDocument();

@@ -5,7 +5,6 @@
 #include "support/zip_archive.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QUuid>
 #include <QXmlStreamWriter>
 
@@ -235,7 +234,7 @@ private:
         }
         xml.writeStartElement("meta");
         xml.writeAttribute("property", "dcterms:modified");
-        xml.writeCharacters(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")));
+        xml.writeCharacters(w3cDateTimeNow());
         xml.writeEndElement();
         xml.writeEndElement();
 

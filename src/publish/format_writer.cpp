@@ -5,6 +5,8 @@
 #include "support/file_io.h"
 #include "support/zip_archive.h"
 
+#include <QDateTime>
+
 namespace folioneer::publish {
 
 Result writeExportFile(const QString& path, const QByteArray& data)
@@ -14,6 +16,11 @@ Result writeExportFile(const QString& path, const QByteArray& data)
         return Result::failure(status.reason(), exportFailedMessage());
     }
     return {};
+}
+
+QString w3cDateTimeNow()
+{
+    return QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ"));
 }
 
 Result writeExportArchive(const QString& path, ZipWriter& zip)

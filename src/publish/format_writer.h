@@ -46,6 +46,10 @@ Result writeExportFile(const QString& path, const QByteArray& data);
 /// Finishes `zip` and writes the archive to `path` as writeExportFile does.
 Result writeExportArchive(const QString& path, ZipWriter& zip);
 
+/// The present moment in UTC as W3C date-time ("2026-12-07T18:52:00Z"), the form both the DOCX
+/// properties and the EPUB package's modified date take.
+QString w3cDateTimeNow();
+
 /// The level a heading inside a section's content takes in the book: two below its own, so
 /// chapters and sections stay above it, at most `deepest`.
 inline int contentHeadingLevel(int level, int deepest)
