@@ -77,13 +77,7 @@ QByteArray largeRtf()
 
 int main(int argc, char* argv[])
 {
-    // Runs headless unless told otherwise, and finds the shipped icons in the source tree.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    if (qEnvironmentVariableIsEmpty("FOLIONEER_SOURCE_DIR")) {
-        qputenv("FOLIONEER_SOURCE_DIR", FOLIONEER_SOURCE_DIR_DEFAULT);
-    }
+    bench::useHeadlessDefaults(FOLIONEER_SOURCE_DIR_DEFAULT);
     QApplication application(argc, argv);
     test::TempProgramFolder program;
     test::RecordingMessageBoxes boxes;

@@ -3,10 +3,23 @@
 #pragma once
 
 #include <QByteArray>
+#include <QtGlobal>
 
 #include <cstdio>
 
 namespace folioneer::bench {
+
+/// For benchmarks that open windows: runs headless unless told otherwise, and finds the shipped
+/// files (icons, dictionaries) in `sourceDir` unless FOLIONEER_SOURCE_DIR names another tree.
+inline void useHeadlessDefaults(const char* sourceDir)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    if (qEnvironmentVariableIsEmpty("FOLIONEER_SOURCE_DIR")) {
+        qputenv("FOLIONEER_SOURCE_DIR", sourceDir);
+    }
+}
 
 /// Prints one figure as a line that scripts/make-performance-report.sh reads, beside the
 /// benchmark's own human-readable output:

@@ -209,12 +209,7 @@ bool benchSection()
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    if (qEnvironmentVariableIsEmpty("FOLIONEER_SOURCE_DIR")) {
-        qputenv("FOLIONEER_SOURCE_DIR", FOLIONEER_SOURCE_DIR_DEFAULT);
-    }
+    bench::useHeadlessDefaults(FOLIONEER_SOURCE_DIR_DEFAULT);
     QApplication application(argc, argv);
     benchBook();
     return benchSection() ? 0 : 1;
