@@ -219,7 +219,7 @@ void DocumentSink::listMarker(const ListMarker& marker, const CharFormat&)
         }
         list->remove(block);
     }
-    QTextListFormat format = listFormatForMarker(marker.text);
+    QTextListFormat format = listFormatForMarker(marker.text, marker.numbering, marker.prefix, marker.suffix);
     format.setIndent(marker.level + 1);
     // A few lists are enough to resume one; hostile input must not make every item try them all.
     constexpr qsizetype kMaxOpenLists = 8;

@@ -65,8 +65,41 @@ QTextListFormat listFormatForMarker(const QString& marker)
     return format;
 }
 
+QTextListFormat listFormatForMarker(const QString& marker, NumberFormat declared, const QString& prefix,
+                                    const QString& suffix)
+{
+    QTextListFormat format = listFormatForMarker(marker);
+    if (!format.hasProperty(kListMarkerTextProperty)) {
+        return format;
+    }
+    // Only the forms the writer declares: reading them back gives the same declaration.
+    switch (declared) {
+    case NumberFormat::DecimalLeadingZero:
+        declared = NumberFormat::Decimal;
+        break;
+    case NumberFormat::Decimal:
+    case NumberFormat::UpperRoman:
+    case NumberFormat::LowerRoman:
+    case NumberFormat::UpperLetter:
+    case NumberFormat::LowerLetter:
+    case NumberFormat::Bullet:
+        break;
+    default:
+        return format;
+    }
+    format.setProperty(kListDeclaredNumberingProperty, static_cast<int>(declared));
+    if (declared != NumberFormat::Bullet) {
+        format.setNumberPrefix(prefix);
+        format.setNumberSuffix(suffix);
+    }
+    return format;
+}
+
 NumberFormat writtenNumbering(const QTextListFormat& format, const QString& marker)
 {
+    if (format.hasProperty(kListDeclaredNumberingProperty)) {
+        return static_cast<NumberFormat>(format.intProperty(kListDeclaredNumberingProperty));
+    }
     switch (format.style()) {
     case QTextListFormat::ListDecimal:
         return NumberFormat::Decimal;

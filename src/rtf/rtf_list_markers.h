@@ -13,9 +13,20 @@ namespace folioneer::rtf {
 /// QTextListFormat style shows it; such a list shows that text for every item.
 constexpr int kListMarkerTextProperty = QTextFormat::UserProperty + 0x5246;
 
+/// The list-format property holding the number format (a NumberFormat value) the file declared
+/// for a list shown by its literal text, so that the list is written with the numbering it was
+/// read with rather than one guessed from the text.
+constexpr int kListDeclaredNumberingProperty = QTextFormat::UserProperty + 0x5247;
+
 /// A list format whose first item shows `marker`: a bullet style for "•", "◦" and "▪", a
 /// numbered style with prefix and suffix for "1.", "a)", "(i)", the literal text otherwise.
 QTextListFormat listFormatForMarker(const QString& marker);
+
+/// As listFormatForMarker, and when the marker is kept as literal text, the numbering and
+/// affixes the file declared for it go with it (a letter "g" declared as lowercase-letter
+/// numbering stays numbered; the same "g" declared as a bullet stays a bullet).
+QTextListFormat listFormatForMarker(const QString& marker, NumberFormat declared, const QString& prefix,
+                                    const QString& suffix);
 
 /// The number format an item of a list with `format` that shows `marker` is written with. The
 /// writer declares it and the reader joins an item to an open list only when it agrees, so a

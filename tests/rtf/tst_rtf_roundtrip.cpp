@@ -542,6 +542,17 @@ void tst_rtf_roundtrip::fuzzFindings_data()
     QTest::newRow("a one-letter bullet")
         << QByteArray("{\\rtf1{\\pntext o\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb o}}a\\par"
                       "{\\pntext o\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb o}}b\\par}");
+    {
+        // Eight other lists in between: the reader resumes the letters' list when the file
+        // keeps the lists apart, and cannot after they are all written in one form; each item
+        // must still keep the numbering it declares.
+        QByteArray input("{\\rtf1{\\pntext a\\tab}{\\*\\pn\\pnlvlbody\\pnlcltr}A\\par");
+        for (const char marker : QByteArray("pqrstuvw")) {
+            input += "\\pard\\ls1{\\listtext " + QByteArray(1, marker) + "\\tab}x\\par";
+        }
+        input += "\\pard{\\pntext b\\tab}{\\*\\pn\\pnlvlbody\\pnlcltr}B\\par}";
+        QTest::newRow("a letter item resumed after eight other lists") << input;
+    }
     // The fuzz targets' regression inputs, as found (the fuzz replay runs them too).
     const QDir regressions(test::sourceDir() + u"/fuzz/regressions"_s);
     const QStringList files = regressions.entryList({u"*.rtf"_s}, QDir::Files, QDir::Name);
