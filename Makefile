@@ -53,11 +53,12 @@ fuzz: test-deps
 
 # Fuzzing, fault-injection and bad-input results of one run in docs/reliability.md. It fuzzes
 # each target 2400 s from each of three seed sets unless FUZZ_SECONDS is given;
-# ROUNDTRIP_FUZZ_SECONDS gives the round-trip target other seconds per seed set.
+# ROUNDTRIP_FUZZ_SECONDS gives the round-trip target other seconds per seed set; FUZZ_AT_ONCE=1
+# runs the three seed sets at the same time.
 RELIABILITY_FUZZ_SECONDS = $(if $(filter file,$(origin FUZZ_SECONDS)),2400,$(FUZZ_SECONDS))
 reliability: test-deps configure
 	BUILD_DIR=$(BUILD_DIR) JOBS=$(JOBS) ROUNDTRIP_FUZZ_SECONDS=$(ROUNDTRIP_FUZZ_SECONDS) \
-	  scripts/make-reliability-report.sh $(RELIABILITY_FUZZ_SECONDS)
+	  FUZZ_AT_ONCE=$(FUZZ_AT_ONCE) scripts/make-reliability-report.sh $(RELIABILITY_FUZZ_SECONDS)
 
 # The archive holds the program folder only, so only the program needs building.
 package: deps configure

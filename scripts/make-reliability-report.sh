@@ -10,6 +10,9 @@
 # property mismatch.
 # ROUNDTRIP_FUZZ_SECONDS, when set, gives the round-trip target that many seconds per seed set
 # instead (its two hours can then be reached without running the other targets as long).
+# FUZZ_AT_ONCE=1 runs the three seed sets at the same time instead of in turn: the same seconds
+# each in a third of the wall-clock time, each with a share of the cores (the report says so, and
+# its executions show what each run did).
 # Environment: BUILD_DIR (default build, the build whose tests are run; configured as Release when
 # it does not exist yet), FOLIONEER_FUZZ_BUILD_DIR (passed on to run-fuzzers.sh), REPORT (default
 # docs/reliability.md), JOBS (default 2), FOLIONEER_BUILD_LOCK (a file to hold with flock while
@@ -21,6 +24,7 @@ set -euo pipefail
 
 fuzz_seconds="${1:-2400}"
 roundtrip_fuzz_seconds="${ROUNDTRIP_FUZZ_SECONDS:-$fuzz_seconds}"
+fuzz_at_once="${FUZZ_AT_ONCE:-0}"
 seed_sets=(own shared both)
 # The round-trip target's hours in all, across the seed sets, before the report calls it clean.
 clean_roundtrip_seconds=7200
@@ -80,19 +84,47 @@ done
 fuzz_status=0
 fuzz_not_run=""
 : >"$work/fuzz.txt"
+# One seed set's exploration; its output goes to files of its own, so seed sets can run at once.
+fuzz_seed_set() {
+  local seed_set="$1" status
+  echo "Fuzzing for $fuzz_seconds s per target from seed set $seed_set"
+  set +e
+  # A failed property check is kept and counted apart from crashes, and the run goes on.
+  FOLIONEER_FUZZ_MISMATCHES="${FOLIONEER_FUZZ_MISMATCHES:-report}" JOBS="$jobs" \
+    FOLIONEER_FUZZ_ROUNDTRIP_SECONDS="$roundtrip_fuzz_seconds" \
+    "$source_dir/scripts/run-fuzzers.sh" --seeds "$seed_set" "$fuzz_seconds" \
+    >"$work/fuzz.$seed_set.txt" 2>"$work/fuzz.$seed_set.err"
+  status=$?
+  set -e
+  echo "$status" >"$work/fuzz.$seed_set.status"
+}
 if ((fuzz_seconds > 0)); then
-  for seed_set in "${seed_sets[@]}"; do
-    echo "Fuzzing for $fuzz_seconds s per target from seed set $seed_set"
+  if [[ "$fuzz_at_once" == 1 ]]; then
+    # Built once first: the runs share the fuzz build folder.
     set +e
-    # A failed property check is kept and counted apart from crashes, and the run goes on.
-    FOLIONEER_FUZZ_MISMATCHES="${FOLIONEER_FUZZ_MISMATCHES:-report}" JOBS="$jobs" \
-      FOLIONEER_FUZZ_ROUNDTRIP_SECONDS="$roundtrip_fuzz_seconds" \
-      "$source_dir/scripts/run-fuzzers.sh" --seeds "$seed_set" "$fuzz_seconds" \
-      >>"$work/fuzz.txt" 2>>"$work/fuzz.err"
-    status=$?
+    "$source_dir/scripts/run-fuzzers.sh" --build >"$work/fuzz.build.log" 2>&1
+    build_status=$?
     set -e
+    for seed_set in "${seed_sets[@]}"; do
+      if ((build_status == 0)); then
+        fuzz_seed_set "$seed_set" &
+      else
+        cp "$work/fuzz.build.log" "$work/fuzz.$seed_set.err"
+        echo "$build_status" >"$work/fuzz.$seed_set.status"
+      fi
+    done
+    wait
+  else
+    for seed_set in "${seed_sets[@]}"; do
+      fuzz_seed_set "$seed_set"
+    done
+  fi
+  for seed_set in "${seed_sets[@]}"; do
+    cat "$work/fuzz.$seed_set.txt" >>"$work/fuzz.txt" 2>/dev/null || true
+    cat "$work/fuzz.$seed_set.err" >>"$work/fuzz.err" 2>/dev/null || true
+    status="$(cat "$work/fuzz.$seed_set.status")"
     if ((status == 77)); then
-      fuzz_not_run+="- seed set \`$seed_set\`: not run ($(tail -1 "$work/fuzz.err"))"$'\n'
+      fuzz_not_run+="- seed set \`$seed_set\`: not run ($(tail -1 "$work/fuzz.$seed_set.err"))"$'\n'
     elif ((status != 0)); then
       fuzz_status=$status
     fi
@@ -242,6 +274,9 @@ else
   asked="$fuzz_seconds s were asked for each target from each seed set"
   if ((roundtrip_fuzz_seconds != fuzz_seconds)); then
     asked="$fuzz_seconds s were asked for the first two targets and $roundtrip_fuzz_seconds s for the round-trip target, from each seed set"
+  fi
+  if [[ "$fuzz_at_once" == 1 ]]; then
+    asked+=", the three seed sets at the same time on $(nproc) cores (so each had a share of them: compare executions, not seconds, with runs made in turn)"
   fi
   fuzz_section="$asked: \`own\` is the
 committed inputs only (\`fuzz/corpus/\`, \`fuzz/regressions/\`), \`shared\` the shared RTF corpus

@@ -5,6 +5,9 @@
 #       Runs every input of fuzz/corpus/ and fuzz/regressions/ once through each target, in a
 #       fixed order, with every property check fatal. Nothing random: it fails only when one of
 #       those inputs fails. This is what `make test` runs.
+#   scripts/run-fuzzers.sh --build
+#       Only configures and builds the targets (for callers that then run several seed sets at
+#       the same time, which must not build at once).
 #   scripts/run-fuzzers.sh [--seeds own|shared|both] [SECONDS]
 #       Explores for SECONDS (default 600) per target from the seed set: own = the committed
 #       inputs (fuzz/corpus/ and fuzz/regressions/), shared = the shared RTF corpus only, both =
@@ -31,6 +34,7 @@ seconds=600
 while (($# > 0)); do
   case "$1" in
   --replay) mode=replay ;;
+  --build) mode=build ;;
   --seeds)
     seed_set="${2:-}"
     shift
@@ -40,7 +44,7 @@ while (($# > 0)); do
   shift
 done
 if [[ "$seed_set" != own && "$seed_set" != shared && "$seed_set" != both ]] || ! [[ "$seconds" =~ ^[0-9]+$ ]]; then
-  echo "usage: run-fuzzers.sh --replay | run-fuzzers.sh [--seeds own|shared|both] [SECONDS]" >&2
+  echo "usage: run-fuzzers.sh --replay | --build | [--seeds own|shared|both] [SECONDS]" >&2
   exit 2
 fi
 
@@ -63,6 +67,9 @@ fi
 cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DFOLIONEER_FUZZ=ON -DCMAKE_CXX_COMPILER="$compiler" >/dev/null
 cmake --build "$build_dir" -j "$jobs" --target "${targets[@]}"
+if [[ "$mode" == build ]]; then
+  exit 0
+fi
 
 export QT_QPA_PLATFORM=offscreen
 # Qt and fontconfig keep caches until exit; only the fuzz targets' own leaks would matter and
@@ -133,7 +140,7 @@ for target in "${targets[@]}"; do
   # crash does not hide the others (at most 20 restarts). Crashes are counted as distinct inputs.
   while ((SECONDS < deadline && restarts < 20)); do
     remaining=$((deadline - SECONDS))
-    run_log="$build_dir/$target.run.log"
+    run_log="$build_dir/$target.$seed_set.run.log"
     set +e
     "$build_dir/fuzz/$target" -max_total_time="$remaining" -timeout=20 -rss_limit_mb=2560 -max_len=65536 \
       -dict="$source_dir/fuzz/rtf.dict" -artifact_prefix="$artifacts/" -print_final_stats=1 \
