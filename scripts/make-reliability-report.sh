@@ -90,7 +90,7 @@ fuzz_seed_set() {
   echo "Fuzzing for $fuzz_seconds s per target from seed set $seed_set"
   set +e
   # A failed property check is kept and counted apart from crashes, and the run goes on.
-  FOLIONEER_FUZZ_MISMATCHES="${FOLIONEER_FUZZ_MISMATCHES:-report}" JOBS="$jobs" \
+  FOLIONEER_FUZZ_MISMATCHES="${FOLIONEER_FUZZ_MISMATCHES:-report}" JOBS="$jobs" FOLIONEER_FUZZ_BUILT="$fuzz_at_once" \
     FOLIONEER_FUZZ_ROUNDTRIP_SECONDS="$roundtrip_fuzz_seconds" \
     "$source_dir/scripts/run-fuzzers.sh" --seeds "$seed_set" "$fuzz_seconds" \
     >"$work/fuzz.$seed_set.txt" 2>"$work/fuzz.$seed_set.err"

@@ -15,6 +15,7 @@
 #       finds do not steer another's runs. Prints the seed set, seconds run, executions, crashes
 #       and property mismatches per target.
 # Environment: FOLIONEER_FUZZ_BUILD_DIR (default build/fuzz), JOBS (default 2),
+# FOLIONEER_FUZZ_BUILT=1 (the targets are built already: skip configuring and building),
 # FOLIONEER_FUZZ_ROUNDTRIP_SECONDS (exploration only: the round-trip target's seconds, when they
 # should differ from the other targets'; its property needs the longest runs),
 # FOLIONEER_SHARED_DIR (default ../shared beside the clone, for the shared RTF corpus).
@@ -64,9 +65,13 @@ if [[ "$mode" == explore && "$seed_set" != own && ! -d "$shared_dir/rtf-corpus" 
   exit 77
 fi
 
-cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DFOLIONEER_FUZZ=ON -DCMAKE_CXX_COMPILER="$compiler" >/dev/null
-cmake --build "$build_dir" -j "$jobs" --target "${targets[@]}"
+# Runs started side by side after a --build leave the building to it (FOLIONEER_FUZZ_BUILT=1):
+# two configures of one folder at once could spoil it.
+if [[ "${FOLIONEER_FUZZ_BUILT:-0}" != 1 || "$mode" == build ]]; then
+  cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DFOLIONEER_FUZZ=ON -DCMAKE_CXX_COMPILER="$compiler" >/dev/null
+  cmake --build "$build_dir" -j "$jobs" --target "${targets[@]}"
+fi
 if [[ "$mode" == build ]]; then
   exit 0
 fi
