@@ -391,8 +391,10 @@ void Interpreter::emitText(QStringView text)
     case Destination::ListTable:
         return;
     case Destination::FieldInstruction:
-        if (m_fieldInstruction.size() < m_limits.maxFieldInstruction) {
-            m_fieldInstruction.append(text.left(m_limits.maxFieldInstruction - m_fieldInstruction.size()));
+        // One character past the limit is kept, to tell a cut instruction from a whole one.
+        if (m_fieldInstruction.size() <= m_limits.maxFieldInstruction) {
+            m_fieldInstruction.append(
+                text.left(m_limits.maxFieldInstruction + 1 - m_fieldInstruction.size()));
         }
         return;
     case Destination::FontTable:
@@ -549,7 +551,10 @@ void Interpreter::pictureBinary(const char* bytes, int length)
 
 void Interpreter::finishFieldInstruction()
 {
-    const QString target = hyperlinkTarget(m_fieldInstruction);
+    // A cut instruction would give a cut target: no link, and the result's text stays.
+    const QString target = m_fieldInstruction.size() > m_limits.maxFieldInstruction
+                               ? QString()
+                               : hyperlinkTarget(m_fieldInstruction);
     m_fieldInstruction.clear();
     if (target.isEmpty()) {
         return;

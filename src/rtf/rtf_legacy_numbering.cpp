@@ -19,6 +19,20 @@ QString shown(QString marker)
     return marker;
 }
 
+// Appends up to the affix limit, whatever pieces the text arrives in (a file written again breaks
+// it elsewhere), and never half a surrogate pair.
+void appendAffix(QString& affix, QStringView text)
+{
+    qsizetype room = kMaxListAffixLength - affix.size();
+    if (room <= 0) {
+        return;
+    }
+    if (text.size() > room && text[room - 1].isHighSurrogate()) {
+        --room;
+    }
+    affix.append(text.left(room));
+}
+
 } // namespace
 
 void LegacyNumbering::definitionWord(Word word, int value)
@@ -65,16 +79,12 @@ void LegacyNumbering::definitionWord(Word word, int value)
 
 void LegacyNumbering::appendTextBefore(QStringView text)
 {
-    if (m_reading.before.size() < kMaxListAffixLength) {
-        m_reading.before.append(text);
-    }
+    appendAffix(m_reading.before, text);
 }
 
 void LegacyNumbering::appendTextAfter(QStringView text)
 {
-    if (m_reading.after.size() < kMaxListAffixLength) {
-        m_reading.after.append(text);
-    }
+    appendAffix(m_reading.after, text);
 }
 
 QString LegacyNumbering::itemStarts()

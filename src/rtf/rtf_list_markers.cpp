@@ -70,7 +70,21 @@ QTextListFormat listFormatForMarker(const QString& marker, NumberFormat declared
 {
     QTextListFormat format = listFormatForMarker(marker);
     if (!format.hasProperty(kListMarkerTextProperty)) {
-        return format;
+        // "i" opens a roman list unless the file declares letters: then it is the ninth letter,
+        // which no list of Qt's can start at, so the text is kept as it is.
+        const NumberFormat shown = writtenNumbering(format, marker);
+        const bool numbered = shown != NumberFormat::Bullet;
+        const bool declaredNumbered =
+            declared == NumberFormat::UpperRoman || declared == NumberFormat::LowerRoman ||
+            declared == NumberFormat::UpperLetter || declared == NumberFormat::LowerLetter ||
+            declared == NumberFormat::Decimal || declared == NumberFormat::DecimalLeadingZero;
+        if (!numbered || !declaredNumbered || shown == declared ||
+            (shown == NumberFormat::Decimal && declared == NumberFormat::DecimalLeadingZero)) {
+            return format;
+        }
+        format = QTextListFormat();
+        format.setStyle(QTextListFormat::ListDisc);
+        format.setProperty(kListMarkerTextProperty, marker);
     }
     // Only the forms the writer declares: reading them back gives the same declaration.
     switch (declared) {

@@ -7,6 +7,7 @@
 
 #include "rtf/rtf_writer.h"
 
+#include "rtf/rtf_interpreter.h"
 #include "rtf/rtf_writer_parts.h"
 
 #include <QCoreApplication>
@@ -239,10 +240,26 @@ private:
         }
     }
 
+    // The field instruction a link is written as: the target quoted, with '"' and '\' (which
+    // field instructions treat as quote and escape) percent-encoded. Empty when it would pass the
+    // length a reader keeps of an instruction: such a link would not come back, so it is left
+    // out and its text stays.
+    static QString linkInstruction(const QString& href)
+    {
+        if (href.isEmpty()) {
+            return {};
+        }
+        QString target = href;
+        target.replace(u'"', QLatin1String("%22")).replace(u'\\', QLatin1String("%5C"));
+        const QString instruction = QLatin1String("HYPERLINK \"") + target + u'"';
+        return instruction.size() <= ReaderLimits{}.maxFieldInstruction ? instruction : QString();
+    }
+
     // Links are HYPERLINK fields whose result holds the link's runs.
     void switchLink(const QString& href)
     {
-        if (href == m_openLink) {
+        const QString instruction = linkInstruction(href);
+        if (instruction == m_openLink) {
             return;
         }
         switchRun({});
@@ -250,20 +267,17 @@ private:
             m_body.close();
             m_body.close();
         }
-        m_openLink = href;
-        if (href.isEmpty()) {
+        m_openLink = instruction;
+        if (instruction.isEmpty()) {
             return;
         }
-        QString target = href;
-        // Field instructions quote their argument and treat '\' as an escape: keep both out.
-        target.replace(u'"', QLatin1String("%22")).replace(u'\\', QLatin1String("%5C"));
         m_body.open();
         m_body.word("\\field");
         m_body.open();
         m_body.word("\\*");
         m_body.word("\\fldinst");
         m_body.open();
-        m_body.text(QString(QLatin1String("HYPERLINK \"") + target + u'"'));
+        m_body.text(instruction);
         m_body.close();
         m_body.close();
         m_body.open();
@@ -299,7 +313,7 @@ private:
     CharacterFormats m_formats;
     QTextBlock m_lastBlock;
     QByteArray m_openRun; ///< the control words of the run group open in the body
-    QString m_openLink;   ///< the target of the link field open in the body
+    QString m_openLink;   ///< the instruction of the link field open in the body
 };
 
 } // namespace

@@ -250,6 +250,7 @@ private slots:
     void sharedCorpusFilesKeepTheirText();
     void fuzzFindings_data();
     void fuzzFindings();
+    void listAffixesCutAlike();
 };
 
 void tst_rtf_roundtrip::roundTrip_data()
@@ -545,14 +546,20 @@ void tst_rtf_roundtrip::fuzzFindings_data()
     {
         // Eight other lists in between: the reader resumes the letters' list when the file
         // keeps the lists apart, and cannot after they are all written in one form; each item
-        // must still keep the numbering it declares.
-        QByteArray input("{\\rtf1{\\pntext a\\tab}{\\*\\pn\\pnlvlbody\\pnlcltr}A\\par");
+        // must still keep the numbering it declares ("i" the ninth letter, not roman one).
+        QByteArray input("{\\rtf1");
+        for (const char letter : QByteArray("abcdefgh")) {
+            input += "{\\pntext " + QByteArray(1, letter) + "\\tab}{\\*\\pn\\pnlvlbody\\pnlcltr}x\\par";
+        }
         for (const char marker : QByteArray("pqrstuvw")) {
             input += "\\pard\\ls1{\\listtext " + QByteArray(1, marker) + "\\tab}x\\par";
         }
-        input += "\\pard{\\pntext b\\tab}{\\*\\pn\\pnlvlbody\\pnlcltr}B\\par}";
+        input += "\\pard{\\pntext i\\tab}{\\*\\pn\\pnlvlbody\\pnlcltr}I\\par}";
         QTest::newRow("a letter item resumed after eight other lists") << input;
     }
+    // A link target longer than the reader keeps of a field instruction: no link, the text stays.
+    QTest::newRow("a cut link target")
+        << "{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"" + QByteArray(9000, 'a') + "\"}{\\fldrslt link}}\\par}";
     // The fuzz targets' regression inputs, as found (the fuzz replay runs them too).
     const QDir regressions(test::sourceDir() + u"/fuzz/regressions"_s);
     const QStringList files = regressions.entryList({u"*.rtf"_s}, QDir::Files, QDir::Name);
@@ -573,6 +580,19 @@ void tst_rtf_roundtrip::fuzzFindings()
     QCOMPARE(rtf::readRtf(written, read), rtf::ReadStatus::Ok);
     QCOMPARE(rtf::plainTextOfDocument(read), rtf::plainTextOfDocument(document));
     QCOMPARE(rtf::writeRtf(read), written);
+}
+
+// Text after a number longer than the reader keeps is cut at the same length whatever pieces
+// the file breaks it into, so a file written again (broken elsewhere) reads the same.
+void tst_rtf_roundtrip::listAffixesCutAlike()
+{
+    const QByteArray head =
+        "{\\rtf1{\\pntext 1.1\\tab}{\\*\\pn\\pnlvlbody\\pndec{\\pntxta ." + QByteArray(63, 'x');
+    QTextDocument whole;
+    QTextDocument inPieces;
+    QCOMPARE(rtf::readRtf(head + "yyyyyyyyyy}}A\\par}", whole), rtf::ReadStatus::Ok);
+    QCOMPARE(rtf::readRtf(head + "\\u121?yyyyyyyyy}}A\\par}", inPieces), rtf::ReadStatus::Ok);
+    QCOMPARE(rtf::writeRtf(inPieces), rtf::writeRtf(whole));
 }
 
 QTEST_MAIN(tst_rtf_roundtrip)
