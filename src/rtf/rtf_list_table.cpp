@@ -24,6 +24,13 @@ QChar bulletWithoutFont(QChar c)
     }
 }
 
+// Level text holds the level placeholders (0..8) and the marker's characters; other C0
+// controls are noise no sink shows and no writer keeps, so a marker leaves them out.
+bool isControl(QChar c)
+{
+    return c.unicode() < 0x20;
+}
+
 } // namespace
 
 void ListTable::beginList()
@@ -141,7 +148,7 @@ QString ListTable::nextMarker(int ls, int level, const FontCodePage& codePageOfF
     if (def.numberFormat == NumberFormat::Bullet) {
         const int codePage = def.hasFont ? codePageOfFont(def.font) : 0;
         for (const QChar c : def.text) {
-            if (c.unicode() >= 10) {
+            if (!isControl(c)) {
                 marker.append(def.hasFont ? QChar(symbolFontCodePoint(codePage, c.unicode()))
                                           : bulletWithoutFont(c));
             }
@@ -160,7 +167,7 @@ QString ListTable::nextMarker(int ls, int level, const FontCodePage& codePageOfF
                                             ? list.levels[placeholder].numberFormat
                                             : NumberFormat::Decimal;
             marker.append(formatNumber(count[placeholder], format));
-        } else if (placeholder >= 10) {
+        } else if (!isControl(c)) {
             marker.append(c);
         }
     }

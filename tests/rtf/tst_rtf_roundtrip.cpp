@@ -557,6 +557,10 @@ void tst_rtf_roundtrip::fuzzFindings_data()
         input += "\\pard{\\pntext i\\tab}{\\*\\pn\\pnlvlbody\\pnlcltr}I\\par}";
         QTest::newRow("a letter item resumed after eight other lists") << input;
     }
+    // A control character in a list level's text (not a level number): no sink shows it.
+    QTest::newRow("a control character in a level's text") << QByteArray(
+        "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext\\'02\\'10.;}}\\listid1}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}\\pard\\ls1 A\\par}");
     // A link target longer than the reader keeps of a field instruction: no link, the text stays.
     QTest::newRow("a cut link target")
         << "{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"" + QByteArray(9000, 'a') + "\"}{\\fldrslt link}}\\par}";
