@@ -9,7 +9,9 @@
 #include "book_bench_corpus.h"
 #include "publish/book_publisher.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
@@ -84,6 +86,7 @@ struct Options {
     int peerSections = 50;
     int peerTimeoutSeconds = 300;
     QStringList formats{QStringLiteral("docx"), QStringLiteral("epub"), QStringLiteral("odt")};
+    QString keep; ///< a folder the exported books are copied into, to compare two builds' output
 };
 
 bool parseOptions(const QStringList& arguments, Options& options)
@@ -103,6 +106,8 @@ bool parseOptions(const QStringList& arguments, Options& options)
         } else if (argument == QLatin1String("--peer-timeout") && hasValue) {
             options.peerTimeoutSeconds = arguments.at(++i).toInt(&ok);
             ok = ok && options.peerTimeoutSeconds > 0;
+        } else if (argument == QLatin1String("--keep") && hasValue) {
+            options.keep = arguments.at(++i);
         } else if (argument == QLatin1String("--formats") && hasValue) {
             options.formats = arguments.at(++i).split(QLatin1Char(','), Qt::SkipEmptyParts);
         } else {
@@ -110,7 +115,8 @@ bool parseOptions(const QStringList& arguments, Options& options)
         }
         if (!ok) {
             std::fprintf(stderr, "usage: bench_publish [--runs N] [--formats docx,epub,odt] [--no-peer]\n"
-                                 "                     [--peer-sections N] [--peer-timeout SECONDS]\n");
+                                 "                     [--peer-sections N] [--peer-timeout SECONDS]\n"
+                                 "                     [--keep FOLDER]\n");
             return false;
         }
     }
@@ -246,6 +252,14 @@ int main(int argc, char* argv[])
             "file %.1f MB\n",
             qPrintable(name), figures.medianMs, options.runs, figures.cpuMs, figures.peakMb,
             double(figures.bytes) / (1024 * 1024));
+        if (!options.keep.isEmpty()) {
+            const QString kept = QDir(options.keep).filePath(QStringLiteral("book.") + name);
+            QFile::remove(kept);
+            if (!QDir().mkpath(options.keep) || !QFile::copy(target, kept)) {
+                std::fprintf(stderr, "publish: %s could not be kept\n", qPrintable(kept));
+                status = 1;
+            }
+        }
         const QByteArray upper = name.toUpper().toUtf8();
         const QByteArray key = "publish." + name.toUtf8();
         bench::printResult(key + ".median", figures.medianMs, "ms", "<2000",
