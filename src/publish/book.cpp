@@ -5,7 +5,9 @@
 #include "export/book_export.h"
 #include "project/program_paths.h"
 #include "project/project_files.h"
+#include "publish/flow_sink.h"
 #include "rtf/rtf.h"
+#include "rtf/rtf_interpreter.h"
 #include "support/file_io.h"
 #include "support/text_codec.h"
 
@@ -67,24 +69,68 @@ BookLoad loadBook(const QString& projectPath)
     return load;
 }
 
-Result readSection(const BookSection& section, QTextDocument& document)
+namespace {
+
+// The bytes of the section's content file; none for a section without one.
+Result readContent(const BookSection& section, QByteArray& content)
 {
-    document.clear();
+    content.clear();
     if (section.contentPath.isEmpty()) {
         return {};
     }
-    const ResultOf<QByteArray> content = readWholeFile(section.contentPath);
-    const QString where = headingText(section.title);
-    if (!content.ok()) {
-        return Result::failure(where + QLatin1Char('\n') + content.reason(), exportFailedMessage());
-    }
-    if (content.value().isEmpty()) {
-        return {};
-    }
-    if (rtf::readRtf(content.value(), document) == rtf::ReadStatus::NotRtf) {
-        return Result::failure(where + QLatin1Char('\n') + tr("The content file is not an RTF document."),
+    ResultOf<QByteArray> read = readWholeFile(section.contentPath);
+    if (!read.ok()) {
+        return Result::failure(headingText(section.title) + QLatin1Char('\n') + read.reason(),
                                exportFailedMessage());
     }
+    content = read.value();
+    return {};
+}
+
+Result notRtf(const BookSection& section)
+{
+    return Result::failure(headingText(section.title) + QLatin1Char('\n') +
+                               tr("The content file is not an RTF document."),
+                           exportFailedMessage());
+}
+
+} // namespace
+
+Result readSection(const BookSection& section, QTextDocument& document)
+{
+    document.clear();
+    QByteArray content;
+    if (const Result read = readContent(section, content); !read || content.isEmpty()) {
+        return read;
+    }
+    if (rtf::readRtf(content, document) == rtf::ReadStatus::NotRtf) {
+        return notRtf(section);
+    }
+    return {};
+}
+
+Result readSectionFlow(const BookSection& section, Flow& flow)
+{
+    QByteArray content;
+    if (const Result read = readContent(section, content); !read) {
+        return read;
+    }
+    if (content.isEmpty()) {
+        flow = flowOf(QTextDocument());
+        return {};
+    }
+    FlowSink sink;
+    rtf::Interpreter interpreter(sink);
+    if (interpreter.run(content) == rtf::ReadStatus::NotRtf) {
+        return notRtf(section);
+    }
+    if (sink.isExact()) {
+        flow = sink.takeFlow();
+        return {};
+    }
+    QTextDocument document;
+    rtf::readRtf(content, document);
+    flow = flowOf(document);
     return {};
 }
 

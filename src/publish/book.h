@@ -11,6 +11,8 @@ class QTextDocument;
 
 namespace folioneer::publish {
 
+struct Flow;
+
 // The book as every file format sees it: title, subtitle, chapters and their sections, made by
 // the same outline walk as the plain-text export. Sections hold the path of their content file,
 // not its text: each section is read into a document only while it is written, so a book of a
@@ -51,6 +53,10 @@ QString exportFailedMessage();
 /// file is empty content. A file that cannot be read or is not RTF fails, the section's title
 /// and the reason in the failure.
 Result readSection(const BookSection& section, QTextDocument& document);
+
+/// Reads the content of `section` as flowOf() gives it for the document readSection() makes,
+/// without making that document where the RTF allows. Fails as readSection() does.
+Result readSectionFlow(const BookSection& section, Flow& flow);
 
 /// `text` without the characters XML 1.0 forbids (controls other than TAB, LF and CR, unpaired
 /// surrogates, U+FFFE and U+FFFF).

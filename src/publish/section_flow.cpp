@@ -144,7 +144,7 @@ private:
                 }
                 continue;
             }
-            run.text = cleanText(text);
+            run.text = flowText(text);
             if (run.text.isEmpty()) {
                 continue;
             }
@@ -185,24 +185,6 @@ private:
         }
         look.image = charFormat.isImageFormat();
         return look;
-    }
-
-    static QString cleanText(const QString& text)
-    {
-        // Most text holds none of what is dropped or replaced below and is kept as it is.
-        const bool plain = std::none_of(text.cbegin(), text.cend(), [](QChar c) {
-            const char16_t u = c.unicode();
-            return u < 0x20 || u == 0x00AD || u == QChar::ObjectReplacementCharacter ||
-                   u == QChar::ParagraphSeparator || c.isSurrogate() || u >= 0xFFFE;
-        });
-        if (plain) {
-            return text;
-        }
-        QString out = xmlSafe(text);
-        out.remove(QChar(0x00AD));
-        out.remove(QChar::ObjectReplacementCharacter);
-        out.replace(QChar::ParagraphSeparator, QChar::LineSeparator);
-        return out;
     }
 
     int listIdOf(QTextList* list)
@@ -265,6 +247,26 @@ template <typename Visit> void forEachRun(QList<Block>& blocks, const Visit& vis
     }
 }
 
+} // namespace
+
+QString flowText(const QString& text)
+{
+    // Most text holds none of what is dropped or replaced below and is kept as it is.
+    const bool plain = std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return u < 0x20 || u == 0x00AD || u == QChar::ObjectReplacementCharacter ||
+               u == QChar::ParagraphSeparator || c.isSurrogate() || u >= 0xFFFE;
+    });
+    if (plain) {
+        return text;
+    }
+    QString out = xmlSafe(text);
+    out.remove(QChar(0x00AD));
+    out.remove(QChar::ObjectReplacementCharacter);
+    out.replace(QChar::ParagraphSeparator, QChar::LineSeparator);
+    return out;
+}
+
 // Content files give every run a size; the size most of the text has is the section's body
 // size, left to each format's own default so that only sizes that stand out are written.
 void dropBodySize(QList<Block>& blocks)
@@ -286,8 +288,6 @@ void dropBodySize(QList<Block>& blocks)
         }
     });
 }
-
-} // namespace
 
 Flow flowOf(const QTextDocument& document)
 {

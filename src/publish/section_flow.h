@@ -94,4 +94,11 @@ struct Flow {
 /// The flow of `document`. Pictures that cannot be encoded are left out.
 Flow flowOf(const QTextDocument& document);
 
+/// A run's text as a flow holds it: XML-safe, without soft hyphens and object replacement
+/// characters, paragraph separators as line separators.
+QString flowText(const QString& text);
+
+/// Sets the size of the runs in the size most of the text has to 0 (the default size).
+void dropBodySize(QList<Block>& blocks);
+
 } // namespace folioneer::publish

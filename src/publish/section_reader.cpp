@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "publish/section_reader.h"
 
-#include <QTextDocument>
 #include <QThread>
 
 namespace folioneer::publish {
@@ -36,12 +35,8 @@ int SectionReader::defaultWorkers()
 
 SectionReader::Section SectionReader::read(const BookSection& section)
 {
-    // The document lives only while its flow is taken out of it.
-    QTextDocument document;
-    Section read{readSection(section, document), {}};
-    if (read.result) {
-        read.flow = flowOf(document);
-    }
+    Section read;
+    read.result = readSectionFlow(section, read.flow);
     return read;
 }
 
