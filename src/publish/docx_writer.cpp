@@ -195,14 +195,17 @@ public:
     {
         m_book = &book;
         m_xml.writeStartDocument(QStringLiteral("1.0"), true);
-        m_xml.writeStartElement("w:document");
-        m_xml.writeAttribute("xmlns:w", kMain);
-        m_xml.writeAttribute("xmlns:r", kRelationships);
-        m_xml.writeAttribute("xmlns:wp",
-                             "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing");
-        m_xml.writeAttribute("xmlns:a", "http://schemas.openxmlformats.org/drawingml/2006/main");
-        m_xml.writeAttribute("xmlns:pic", "http://schemas.openxmlformats.org/drawingml/2006/picture");
-        m_xml.writeStartElement("w:body");
+        m_xml.writeStartElement(QStringLiteral("w:document"));
+        m_xml.writeAttribute(QStringLiteral("xmlns:w"), kMain);
+        m_xml.writeAttribute(QStringLiteral("xmlns:r"), kRelationships);
+        m_xml.writeAttribute(
+            QStringLiteral("xmlns:wp"),
+            QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing"));
+        m_xml.writeAttribute(QStringLiteral("xmlns:a"),
+                             QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/main"));
+        m_xml.writeAttribute(QStringLiteral("xmlns:pic"),
+                             QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/picture"));
+        m_xml.writeStartElement(QStringLiteral("w:body"));
         paragraph(QStringLiteral("Title"), headingText(book.title));
         if (!book.subtitle.isEmpty()) {
             paragraph(QStringLiteral("Subtitle"), xmlSafe(book.subtitle));
@@ -283,7 +286,7 @@ private:
 
     void paragraph(const QString& style, const QString& text)
     {
-        m_xml.writeStartElement("w:p");
+        m_xml.writeStartElement(QStringLiteral("w:p"));
         paragraphStyle(style);
         textRun(text, {});
         m_xml.writeEndElement();
@@ -291,30 +294,30 @@ private:
 
     void paragraphStyle(const QString& style)
     {
-        m_xml.writeStartElement("w:pPr");
-        m_xml.writeEmptyElement("w:pStyle");
-        m_xml.writeAttribute("w:val", style);
+        m_xml.writeStartElement(QStringLiteral("w:pPr"));
+        m_xml.writeEmptyElement(QStringLiteral("w:pStyle"));
+        m_xml.writeAttribute(QStringLiteral("w:val"), style);
         m_xml.writeEndElement();
     }
 
     void heading(int level, const QString& bookmark, const QString& text)
     {
-        m_xml.writeStartElement("w:p");
+        m_xml.writeStartElement(QStringLiteral("w:p"));
         paragraphStyle(QStringLiteral("Heading%1").arg(level));
-        m_xml.writeEmptyElement("w:bookmarkStart");
-        m_xml.writeAttribute("w:id", QString::number(++m_bookmarkCount));
-        m_xml.writeAttribute("w:name", bookmark);
+        m_xml.writeEmptyElement(QStringLiteral("w:bookmarkStart"));
+        m_xml.writeAttribute(QStringLiteral("w:id"), QString::number(++m_bookmarkCount));
+        m_xml.writeAttribute(QStringLiteral("w:name"), bookmark);
         textRun(text, {});
-        m_xml.writeEmptyElement("w:bookmarkEnd");
-        m_xml.writeAttribute("w:id", QString::number(m_bookmarkCount));
+        m_xml.writeEmptyElement(QStringLiteral("w:bookmarkEnd"));
+        m_xml.writeAttribute(QStringLiteral("w:id"), QString::number(m_bookmarkCount));
         m_xml.writeEndElement();
     }
 
     void fieldCharacter(const char* type)
     {
-        m_xml.writeStartElement("w:r");
-        m_xml.writeEmptyElement("w:fldChar");
-        m_xml.writeAttribute("w:fldCharType", type);
+        m_xml.writeStartElement(QStringLiteral("w:r"));
+        m_xml.writeEmptyElement(QStringLiteral("w:fldChar"));
+        m_xml.writeAttribute(QStringLiteral("w:fldCharType"), type);
         m_xml.writeEndElement();
     }
 
@@ -336,30 +339,30 @@ private:
         }
         const auto beginField = [this] {
             fieldCharacter("begin");
-            m_xml.writeStartElement("w:r");
-            m_xml.writeStartElement("w:instrText");
-            m_xml.writeAttribute("xml:space", "preserve");
+            m_xml.writeStartElement(QStringLiteral("w:r"));
+            m_xml.writeStartElement(QStringLiteral("w:instrText"));
+            m_xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
             m_xml.writeCharacters(QStringLiteral(" TOC \\o \"1-2\" \\h \\z \\u "));
             m_xml.writeEndElement();
             m_xml.writeEndElement();
             fieldCharacter("separate");
         };
         if (entries.isEmpty()) {
-            m_xml.writeStartElement("w:p");
+            m_xml.writeStartElement(QStringLiteral("w:p"));
             beginField();
             fieldCharacter("end");
             m_xml.writeEndElement();
             return;
         }
         for (int i = 0; i < entries.size(); ++i) {
-            m_xml.writeStartElement("w:p");
+            m_xml.writeStartElement(QStringLiteral("w:p"));
             paragraphStyle(QStringLiteral("TOC%1").arg(entries.at(i).first));
             if (i == 0) {
                 beginField();
             }
-            m_xml.writeStartElement("w:hyperlink");
-            m_xml.writeAttribute("w:anchor", entries.at(i).second);
-            m_xml.writeAttribute("w:history", "1");
+            m_xml.writeStartElement(QStringLiteral("w:hyperlink"));
+            m_xml.writeAttribute(QStringLiteral("w:anchor"), entries.at(i).second);
+            m_xml.writeAttribute(QStringLiteral("w:history"), QStringLiteral("1"));
             textRun(texts.at(i), {});
             m_xml.writeEndElement();
             if (i == entries.size() - 1) {
@@ -382,28 +385,28 @@ private:
 
     void table(const Flow& flow, const Table& table)
     {
-        m_xml.writeStartElement("w:tbl");
-        m_xml.writeStartElement("w:tblPr");
-        m_xml.writeEmptyElement("w:tblStyle");
-        m_xml.writeAttribute("w:val", "TableGrid");
-        m_xml.writeEmptyElement("w:tblW");
-        m_xml.writeAttribute("w:w", "5000");
-        m_xml.writeAttribute("w:type", "pct");
+        m_xml.writeStartElement(QStringLiteral("w:tbl"));
+        m_xml.writeStartElement(QStringLiteral("w:tblPr"));
+        m_xml.writeEmptyElement(QStringLiteral("w:tblStyle"));
+        m_xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("TableGrid"));
+        m_xml.writeEmptyElement(QStringLiteral("w:tblW"));
+        m_xml.writeAttribute(QStringLiteral("w:w"), QStringLiteral("5000"));
+        m_xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("pct"));
         m_xml.writeEndElement();
-        m_xml.writeStartElement("w:tblGrid");
+        m_xml.writeStartElement(QStringLiteral("w:tblGrid"));
         // Columns of equal width across the text block. Readers that lay the grid out from these
         // widths (pandoc) drop every cell of a grid without them.
         const int columns = std::max(1, table.columns);
         for (int c = 0; c < columns; ++c) {
-            m_xml.writeEmptyElement("w:gridCol");
-            m_xml.writeAttribute("w:w", QString::number(kTextWidthTwips / columns));
+            m_xml.writeEmptyElement(QStringLiteral("w:gridCol"));
+            m_xml.writeAttribute(QStringLiteral("w:w"), QString::number(kTextWidthTwips / columns));
         }
         m_xml.writeEndElement();
         // A cell spanning columns is one cell with a grid span. A cell spanning rows begins a
         // vertical merge; each row below holds a placeholder cell that continues it.
         const TableGrid grid(table);
         for (int r = 0; r < table.rows.size(); ++r) {
-            m_xml.writeStartElement("w:tr");
+            m_xml.writeStartElement(QStringLiteral("w:tr"));
             bool written = false;
             for (int c = 0; c < table.columns;) {
                 const TableCell* cell = grid.at(r, c);
@@ -413,17 +416,17 @@ private:
                 }
                 written = true;
                 const bool begins = cell->row == r;
-                m_xml.writeStartElement("w:tc");
+                m_xml.writeStartElement(QStringLiteral("w:tc"));
                 if (cell->columnSpan > 1 || cell->rowSpan > 1) {
-                    m_xml.writeStartElement("w:tcPr");
+                    m_xml.writeStartElement(QStringLiteral("w:tcPr"));
                     if (cell->columnSpan > 1) {
-                        m_xml.writeEmptyElement("w:gridSpan");
-                        m_xml.writeAttribute("w:val", QString::number(cell->columnSpan));
+                        m_xml.writeEmptyElement(QStringLiteral("w:gridSpan"));
+                        m_xml.writeAttribute(QStringLiteral("w:val"), QString::number(cell->columnSpan));
                     }
                     if (cell->rowSpan > 1) {
-                        m_xml.writeEmptyElement("w:vMerge");
+                        m_xml.writeEmptyElement(QStringLiteral("w:vMerge"));
                         if (begins) {
-                            m_xml.writeAttribute("w:val", "restart");
+                            m_xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("restart"));
                         }
                     }
                     m_xml.writeEndElement();
@@ -433,14 +436,14 @@ private:
                 }
                 // A cell ends with a paragraph, also after a nested table.
                 if (!begins || cell->blocks.isEmpty() || cell->blocks.last().table) {
-                    m_xml.writeEmptyElement("w:p");
+                    m_xml.writeEmptyElement(QStringLiteral("w:p"));
                 }
                 m_xml.writeEndElement();
                 c = std::max(c + 1, cell->column + cell->columnSpan);
             }
             if (!written) {
-                m_xml.writeStartElement("w:tc");
-                m_xml.writeEmptyElement("w:p");
+                m_xml.writeStartElement(QStringLiteral("w:tc"));
+                m_xml.writeEmptyElement(QStringLiteral("w:p"));
                 m_xml.writeEndElement();
             }
             m_xml.writeEndElement();
@@ -450,37 +453,39 @@ private:
 
     void contentParagraph(const Flow& flow, const Paragraph& p)
     {
-        const char* justification = (p.alignment & Qt::AlignHCenter)                       ? "center"
-                                    : (p.alignment & Qt::AlignJustify)                     ? "both"
-                                    : (p.alignment & (Qt::AlignRight | Qt::AlignTrailing)) ? "end"
-                                                                                           : nullptr;
-        m_xml.writeStartElement("w:p");
+        const QString justification = (p.alignment & Qt::AlignHCenter)   ? QStringLiteral("center")
+                                      : (p.alignment & Qt::AlignJustify) ? QStringLiteral("both")
+                                      : (p.alignment & (Qt::AlignRight | Qt::AlignTrailing))
+                                          ? QStringLiteral("end")
+                                          : QString();
+        m_xml.writeStartElement(QStringLiteral("w:p"));
         // A paragraph of the default look has no properties element at all.
-        const bool properties = p.headingLevel > 0 || p.listLevel > 0 || p.rightToLeft || justification;
+        const bool properties =
+            p.headingLevel > 0 || p.listLevel > 0 || p.rightToLeft || !justification.isEmpty();
         if (properties) {
-            m_xml.writeStartElement("w:pPr");
+            m_xml.writeStartElement(QStringLiteral("w:pPr"));
         }
         if (p.headingLevel > 0) {
-            m_xml.writeEmptyElement("w:pStyle");
+            m_xml.writeEmptyElement(QStringLiteral("w:pStyle"));
             m_xml.writeAttribute(
                 "w:val",
                 QStringLiteral("Heading%1").arg(contentHeadingLevel(p.headingLevel, kDeepestHeading)));
         } else if (p.listLevel > 0) {
-            m_xml.writeEmptyElement("w:pStyle");
-            m_xml.writeAttribute("w:val", "ListParagraph");
-            m_xml.writeStartElement("w:numPr");
-            m_xml.writeEmptyElement("w:ilvl");
-            m_xml.writeAttribute("w:val", QString::number(std::min(p.listLevel, 9) - 1));
-            m_xml.writeEmptyElement("w:numId");
-            m_xml.writeAttribute("w:val", QString::number(numberingFor(p.listId, p.ordered)));
+            m_xml.writeEmptyElement(QStringLiteral("w:pStyle"));
+            m_xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("ListParagraph"));
+            m_xml.writeStartElement(QStringLiteral("w:numPr"));
+            m_xml.writeEmptyElement(QStringLiteral("w:ilvl"));
+            m_xml.writeAttribute(QStringLiteral("w:val"), QString::number(std::min(p.listLevel, 9) - 1));
+            m_xml.writeEmptyElement(QStringLiteral("w:numId"));
+            m_xml.writeAttribute(QStringLiteral("w:val"), QString::number(numberingFor(p.listId, p.ordered)));
             m_xml.writeEndElement();
         }
         if (p.rightToLeft) {
-            m_xml.writeEmptyElement("w:bidi");
+            m_xml.writeEmptyElement(QStringLiteral("w:bidi"));
         }
-        if (justification) {
-            m_xml.writeEmptyElement("w:jc");
-            m_xml.writeAttribute("w:val", justification);
+        if (!justification.isEmpty()) {
+            m_xml.writeEmptyElement(QStringLiteral("w:jc"));
+            m_xml.writeAttribute(QStringLiteral("w:val"), justification);
         }
         if (properties) {
             m_xml.writeEndElement();
@@ -489,9 +494,9 @@ private:
             if (run.picture >= 0) {
                 picture(flow.pictures.at(run.picture), m_pictureIds.at(run.picture));
             } else if (!run.href.isEmpty()) {
-                m_xml.writeStartElement("w:hyperlink");
-                m_xml.writeAttribute("r:id", linkId(run.href));
-                m_xml.writeAttribute("w:history", "1");
+                m_xml.writeStartElement(QStringLiteral("w:hyperlink"));
+                m_xml.writeAttribute(QStringLiteral("r:id"), linkId(run.href));
+                m_xml.writeAttribute(QStringLiteral("w:history"), QStringLiteral("1"));
                 textRun(run.text, run, true);
                 m_xml.writeEndElement();
             } else {
@@ -524,7 +529,7 @@ private:
     // their own.
     void textRun(const QString& text, const Run& look, bool link = false)
     {
-        m_xml.writeStartElement("w:r");
+        m_xml.writeStartElement(QStringLiteral("w:r"));
         // A run of the default look has no properties element at all.
         if (link || look.bold || look.italic || look.strike || look.color.isValid() || look.pointSize > 0 ||
             look.underline) {
@@ -542,7 +547,8 @@ private:
                 textElement(start == 0 && end ? text : text.mid(start, i - start));
             }
             if (!end) {
-                m_xml.writeEmptyElement(c == QLatin1Char('\t') ? "w:tab" : "w:br");
+                m_xml.writeEmptyElement(c == QLatin1Char('\t') ? QStringLiteral("w:tab")
+                                                               : QStringLiteral("w:br"));
             }
             start = i + 1;
         }
@@ -551,31 +557,31 @@ private:
 
     void runProperties(const Run& look, bool link)
     {
-        m_xml.writeStartElement("w:rPr");
+        m_xml.writeStartElement(QStringLiteral("w:rPr"));
         if (link) {
-            m_xml.writeEmptyElement("w:rStyle");
-            m_xml.writeAttribute("w:val", "Hyperlink");
+            m_xml.writeEmptyElement(QStringLiteral("w:rStyle"));
+            m_xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("Hyperlink"));
         }
         if (look.bold) {
-            m_xml.writeEmptyElement("w:b");
+            m_xml.writeEmptyElement(QStringLiteral("w:b"));
         }
         if (look.italic) {
-            m_xml.writeEmptyElement("w:i");
+            m_xml.writeEmptyElement(QStringLiteral("w:i"));
         }
         if (look.strike) {
-            m_xml.writeEmptyElement("w:strike");
+            m_xml.writeEmptyElement(QStringLiteral("w:strike"));
         }
         if (look.color.isValid()) {
-            m_xml.writeEmptyElement("w:color");
-            m_xml.writeAttribute("w:val", look.color.name().mid(1).toUpper());
+            m_xml.writeEmptyElement(QStringLiteral("w:color"));
+            m_xml.writeAttribute(QStringLiteral("w:val"), look.color.name().mid(1).toUpper());
         }
         if (look.pointSize > 0) {
-            m_xml.writeEmptyElement("w:sz");
-            m_xml.writeAttribute("w:val", QString::number(qRound(look.pointSize * 2)));
+            m_xml.writeEmptyElement(QStringLiteral("w:sz"));
+            m_xml.writeAttribute(QStringLiteral("w:val"), QString::number(qRound(look.pointSize * 2)));
         }
         if (look.underline) {
-            m_xml.writeEmptyElement("w:u");
-            m_xml.writeAttribute("w:val", "single");
+            m_xml.writeEmptyElement(QStringLiteral("w:u"));
+            m_xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("single"));
         }
         m_xml.writeEndElement();
     }
@@ -584,10 +590,10 @@ private:
     // and fold a row of them into one.
     void textElement(const QString& text)
     {
-        m_xml.writeStartElement("w:t");
+        m_xml.writeStartElement(QStringLiteral("w:t"));
         if (text.startsWith(QLatin1Char(' ')) || text.endsWith(QLatin1Char(' ')) ||
             text.contains(QLatin1String("  "))) {
-            m_xml.writeAttribute("xml:space", "preserve");
+            m_xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
         }
         m_xml.writeCharacters(text);
         m_xml.writeEndElement();
@@ -598,44 +604,45 @@ private:
         const QString cx = QString::number(qRound64(picture.size.width() * kEmuPerPixel));
         const QString cy = QString::number(qRound64(picture.size.height() * kEmuPerPixel));
         const QString id = QString::number(m_pictureCount * 1000 + ++m_drawingCount);
-        m_xml.writeStartElement("w:r");
-        m_xml.writeStartElement("w:drawing");
-        m_xml.writeStartElement("wp:inline");
-        m_xml.writeEmptyElement("wp:extent");
-        m_xml.writeAttribute("cx", cx);
-        m_xml.writeAttribute("cy", cy);
-        m_xml.writeEmptyElement("wp:docPr");
-        m_xml.writeAttribute("id", id);
-        m_xml.writeAttribute("name", QStringLiteral("Picture %1").arg(id));
-        m_xml.writeStartElement("a:graphic");
-        m_xml.writeStartElement("a:graphicData");
-        m_xml.writeAttribute("uri", "http://schemas.openxmlformats.org/drawingml/2006/picture");
-        m_xml.writeStartElement("pic:pic");
-        m_xml.writeStartElement("pic:nvPicPr");
-        m_xml.writeEmptyElement("pic:cNvPr");
-        m_xml.writeAttribute("id", id);
-        m_xml.writeAttribute("name", QStringLiteral("Picture %1").arg(id));
-        m_xml.writeEmptyElement("pic:cNvPicPr");
+        m_xml.writeStartElement(QStringLiteral("w:r"));
+        m_xml.writeStartElement(QStringLiteral("w:drawing"));
+        m_xml.writeStartElement(QStringLiteral("wp:inline"));
+        m_xml.writeEmptyElement(QStringLiteral("wp:extent"));
+        m_xml.writeAttribute(QStringLiteral("cx"), cx);
+        m_xml.writeAttribute(QStringLiteral("cy"), cy);
+        m_xml.writeEmptyElement(QStringLiteral("wp:docPr"));
+        m_xml.writeAttribute(QStringLiteral("id"), id);
+        m_xml.writeAttribute(QStringLiteral("name"), QStringLiteral("Picture %1").arg(id));
+        m_xml.writeStartElement(QStringLiteral("a:graphic"));
+        m_xml.writeStartElement(QStringLiteral("a:graphicData"));
+        m_xml.writeAttribute(QStringLiteral("uri"),
+                             QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/picture"));
+        m_xml.writeStartElement(QStringLiteral("pic:pic"));
+        m_xml.writeStartElement(QStringLiteral("pic:nvPicPr"));
+        m_xml.writeEmptyElement(QStringLiteral("pic:cNvPr"));
+        m_xml.writeAttribute(QStringLiteral("id"), id);
+        m_xml.writeAttribute(QStringLiteral("name"), QStringLiteral("Picture %1").arg(id));
+        m_xml.writeEmptyElement(QStringLiteral("pic:cNvPicPr"));
         m_xml.writeEndElement();
-        m_xml.writeStartElement("pic:blipFill");
-        m_xml.writeEmptyElement("a:blip");
-        m_xml.writeAttribute("r:embed", relationshipId);
-        m_xml.writeStartElement("a:stretch");
-        m_xml.writeEmptyElement("a:fillRect");
+        m_xml.writeStartElement(QStringLiteral("pic:blipFill"));
+        m_xml.writeEmptyElement(QStringLiteral("a:blip"));
+        m_xml.writeAttribute(QStringLiteral("r:embed"), relationshipId);
+        m_xml.writeStartElement(QStringLiteral("a:stretch"));
+        m_xml.writeEmptyElement(QStringLiteral("a:fillRect"));
         m_xml.writeEndElement();
         m_xml.writeEndElement();
-        m_xml.writeStartElement("pic:spPr");
-        m_xml.writeStartElement("a:xfrm");
-        m_xml.writeEmptyElement("a:off");
-        m_xml.writeAttribute("x", "0");
-        m_xml.writeAttribute("y", "0");
-        m_xml.writeEmptyElement("a:ext");
-        m_xml.writeAttribute("cx", cx);
-        m_xml.writeAttribute("cy", cy);
+        m_xml.writeStartElement(QStringLiteral("pic:spPr"));
+        m_xml.writeStartElement(QStringLiteral("a:xfrm"));
+        m_xml.writeEmptyElement(QStringLiteral("a:off"));
+        m_xml.writeAttribute(QStringLiteral("x"), QStringLiteral("0"));
+        m_xml.writeAttribute(QStringLiteral("y"), QStringLiteral("0"));
+        m_xml.writeEmptyElement(QStringLiteral("a:ext"));
+        m_xml.writeAttribute(QStringLiteral("cx"), cx);
+        m_xml.writeAttribute(QStringLiteral("cy"), cy);
         m_xml.writeEndElement();
-        m_xml.writeStartElement("a:prstGeom");
-        m_xml.writeAttribute("prst", "rect");
-        m_xml.writeEmptyElement("a:avLst");
+        m_xml.writeStartElement(QStringLiteral("a:prstGeom"));
+        m_xml.writeAttribute(QStringLiteral("prst"), QStringLiteral("rect"));
+        m_xml.writeEmptyElement(QStringLiteral("a:avLst"));
         m_xml.writeEndElement();
         m_xml.writeEndElement();
         m_xml.writeEndElement();
@@ -649,11 +656,11 @@ private:
     // A4 pages with margins of an inch.
     void endDocument()
     {
-        m_xml.writeStartElement("w:sectPr");
-        m_xml.writeEmptyElement("w:pgSz");
-        m_xml.writeAttribute("w:w", "11906");
-        m_xml.writeAttribute("w:h", "16838");
-        m_xml.writeEmptyElement("w:pgMar");
+        m_xml.writeStartElement(QStringLiteral("w:sectPr"));
+        m_xml.writeEmptyElement(QStringLiteral("w:pgSz"));
+        m_xml.writeAttribute(QStringLiteral("w:w"), QStringLiteral("11906"));
+        m_xml.writeAttribute(QStringLiteral("w:h"), QStringLiteral("16838"));
+        m_xml.writeEmptyElement(QStringLiteral("w:pgMar"));
         for (const auto& [side, twips] :
              {std::pair{"w:top", "1440"}, std::pair{"w:right", "1440"}, std::pair{"w:bottom", "1440"},
               std::pair{"w:left", "1440"}, std::pair{"w:header", "708"}, std::pair{"w:footer", "708"},

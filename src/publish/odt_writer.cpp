@@ -171,17 +171,17 @@ public:
 private:
     void simpleParagraph(const QString& style, const QString& text)
     {
-        m_xml.writeStartElement("text:p");
-        m_xml.writeAttribute("text:style-name", style);
+        m_xml.writeStartElement(QStringLiteral("text:p"));
+        m_xml.writeAttribute(QStringLiteral("text:style-name"), style);
         characters(text);
         m_xml.writeEndElement();
     }
 
     void heading(int level, const QString& text)
     {
-        m_xml.writeStartElement("text:h");
-        m_xml.writeAttribute("text:style-name", headingStyle(level));
-        m_xml.writeAttribute("text:outline-level", QString::number(level));
+        m_xml.writeStartElement(QStringLiteral("text:h"));
+        m_xml.writeAttribute(QStringLiteral("text:style-name"), headingStyle(level));
+        m_xml.writeAttribute(QStringLiteral("text:outline-level"), QString::number(level));
         characters(text);
         m_xml.writeEndElement();
     }
@@ -213,17 +213,17 @@ private:
                     continue;
                 }
                 flush();
-                m_xml.writeEmptyElement("text:s");
+                m_xml.writeEmptyElement(QStringLiteral("text:s"));
                 if (n > 1) {
-                    m_xml.writeAttribute("text:c", QString::number(n));
+                    m_xml.writeAttribute(QStringLiteral("text:c"), QString::number(n));
                 }
                 i += n - 1;
             } else if (c == QLatin1Char('\t')) {
                 flush();
-                m_xml.writeEmptyElement("text:tab");
+                m_xml.writeEmptyElement(QStringLiteral("text:tab"));
             } else if (c == QChar::LineSeparator || c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
                 flush();
-                m_xml.writeEmptyElement("text:line-break");
+                m_xml.writeEmptyElement(QStringLiteral("text:line-break"));
             } else {
                 pending += c;
             }
@@ -250,13 +250,15 @@ private:
     void blocks(const Flow& flow, const QList<Block>& blocks)
     {
         ListNesting lists({[this](bool ordered, int level) {
-                               m_xml.writeStartElement("text:list");
+                               m_xml.writeStartElement(QStringLiteral("text:list"));
                                if (level == 1) {
-                                   m_xml.writeAttribute("text:style-name", ordered ? "LNumbers" : "LBullets");
+                                   m_xml.writeAttribute(QStringLiteral("text:style-name"),
+                                                        ordered ? QStringLiteral("LNumbers")
+                                                                : QStringLiteral("LBullets"));
                                }
                            },
                            [this] { m_xml.writeEndElement(); },
-                           [this] { m_xml.writeStartElement("text:list-item"); },
+                           [this] { m_xml.writeStartElement(QStringLiteral("text:list-item")); },
                            [this] { m_xml.writeEndElement(); }});
         for (const Block& block : blocks) {
             if (block.table) {
@@ -272,12 +274,12 @@ private:
             }
             if (p.headingLevel > 0 && p.listLevel == 0) {
                 const int level = contentHeadingLevel(p.headingLevel, kDeepestHeading);
-                m_xml.writeStartElement("text:h");
-                m_xml.writeAttribute("text:style-name", headingStyle(level));
-                m_xml.writeAttribute("text:outline-level", QString::number(level));
+                m_xml.writeStartElement(QStringLiteral("text:h"));
+                m_xml.writeAttribute(QStringLiteral("text:style-name"), headingStyle(level));
+                m_xml.writeAttribute(QStringLiteral("text:outline-level"), QString::number(level));
             } else {
-                m_xml.writeStartElement("text:p");
-                m_xml.writeAttribute("text:style-name", paragraphStyleFor(p));
+                m_xml.writeStartElement(QStringLiteral("text:p"));
+                m_xml.writeAttribute(QStringLiteral("text:style-name"), paragraphStyleFor(p));
             }
             runs(flow, p.runs);
             m_xml.writeEndElement();
@@ -287,16 +289,17 @@ private:
 
     void table(const Flow& flow, const Table& table)
     {
-        m_xml.writeStartElement("table:table");
-        m_xml.writeAttribute("table:name", QStringLiteral("Table%1").arg(++m_tableCount));
-        m_xml.writeAttribute("table:style-name", "TableFull");
-        m_xml.writeEmptyElement("table:table-column");
-        m_xml.writeAttribute("table:number-columns-repeated", QString::number(std::max(1, table.columns)));
+        m_xml.writeStartElement(QStringLiteral("table:table"));
+        m_xml.writeAttribute(QStringLiteral("table:name"), QStringLiteral("Table%1").arg(++m_tableCount));
+        m_xml.writeAttribute(QStringLiteral("table:style-name"), QStringLiteral("TableFull"));
+        m_xml.writeEmptyElement(QStringLiteral("table:table-column"));
+        m_xml.writeAttribute(QStringLiteral("table:number-columns-repeated"),
+                             QString::number(std::max(1, table.columns)));
         // Every place of the grid has an element: a merged cell where it begins, a covered cell
         // at each place it covers.
         const TableGrid grid(table);
         for (int r = 0; r < table.rows.size(); ++r) {
-            m_xml.writeStartElement("table:table-row");
+            m_xml.writeStartElement(QStringLiteral("table:table-row"));
             bool written = false;
             for (int c = 0; c < table.columns; ++c) {
                 const TableCell* cell = grid.at(r, c);
@@ -305,26 +308,28 @@ private:
                 }
                 written = true;
                 if (!grid.begins(r, c)) {
-                    m_xml.writeEmptyElement("table:covered-table-cell");
+                    m_xml.writeEmptyElement(QStringLiteral("table:covered-table-cell"));
                     continue;
                 }
-                m_xml.writeStartElement("table:table-cell");
-                m_xml.writeAttribute("table:style-name", "CellBorder");
-                m_xml.writeAttribute("office:value-type", "string");
+                m_xml.writeStartElement(QStringLiteral("table:table-cell"));
+                m_xml.writeAttribute(QStringLiteral("table:style-name"), QStringLiteral("CellBorder"));
+                m_xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
                 if (cell->columnSpan > 1) {
-                    m_xml.writeAttribute("table:number-columns-spanned", QString::number(cell->columnSpan));
+                    m_xml.writeAttribute(QStringLiteral("table:number-columns-spanned"),
+                                         QString::number(cell->columnSpan));
                 }
                 if (cell->rowSpan > 1) {
-                    m_xml.writeAttribute("table:number-rows-spanned", QString::number(cell->rowSpan));
+                    m_xml.writeAttribute(QStringLiteral("table:number-rows-spanned"),
+                                         QString::number(cell->rowSpan));
                 }
                 blocks(flow, cell->blocks);
                 if (cell->blocks.isEmpty()) {
-                    m_xml.writeEmptyElement("text:p");
+                    m_xml.writeEmptyElement(QStringLiteral("text:p"));
                 }
                 m_xml.writeEndElement();
             }
             if (!written) {
-                m_xml.writeEmptyElement("table:table-cell");
+                m_xml.writeEmptyElement(QStringLiteral("table:table-cell"));
             }
             m_xml.writeEndElement();
         }
@@ -336,29 +341,31 @@ private:
         for (const Run& run : runs) {
             if (run.picture >= 0) {
                 const QSizeF size = flow.pictures.at(run.picture).size;
-                m_xml.writeStartElement("draw:frame");
-                m_xml.writeAttribute("draw:name", QStringLiteral("Picture%1").arg(++m_frameCount));
-                m_xml.writeAttribute("text:anchor-type", "as-char");
-                m_xml.writeAttribute("svg:width", QStringLiteral("%1in").arg(size.width() / 96.0, 0, 'f', 4));
-                m_xml.writeAttribute("svg:height",
+                m_xml.writeStartElement(QStringLiteral("draw:frame"));
+                m_xml.writeAttribute(QStringLiteral("draw:name"),
+                                     QStringLiteral("Picture%1").arg(++m_frameCount));
+                m_xml.writeAttribute(QStringLiteral("text:anchor-type"), QStringLiteral("as-char"));
+                m_xml.writeAttribute(QStringLiteral("svg:width"),
+                                     QStringLiteral("%1in").arg(size.width() / 96.0, 0, 'f', 4));
+                m_xml.writeAttribute(QStringLiteral("svg:height"),
                                      QStringLiteral("%1in").arg(size.height() / 96.0, 0, 'f', 4));
-                m_xml.writeEmptyElement("draw:image");
-                m_xml.writeAttribute("xlink:href", m_pictureNames.at(run.picture));
-                m_xml.writeAttribute("xlink:type", "simple");
-                m_xml.writeAttribute("xlink:show", "embed");
-                m_xml.writeAttribute("xlink:actuate", "onLoad");
+                m_xml.writeEmptyElement(QStringLiteral("draw:image"));
+                m_xml.writeAttribute(QStringLiteral("xlink:href"), m_pictureNames.at(run.picture));
+                m_xml.writeAttribute(QStringLiteral("xlink:type"), QStringLiteral("simple"));
+                m_xml.writeAttribute(QStringLiteral("xlink:show"), QStringLiteral("embed"));
+                m_xml.writeAttribute(QStringLiteral("xlink:actuate"), QStringLiteral("onLoad"));
                 m_xml.writeEndElement();
                 continue;
             }
             if (!run.href.isEmpty()) {
-                m_xml.writeStartElement("text:a");
-                m_xml.writeAttribute("xlink:type", "simple");
-                m_xml.writeAttribute("xlink:href", run.href);
+                m_xml.writeStartElement(QStringLiteral("text:a"));
+                m_xml.writeAttribute(QStringLiteral("xlink:type"), QStringLiteral("simple"));
+                m_xml.writeAttribute(QStringLiteral("xlink:href"), run.href);
             }
             const QString style = textStyleFor(run);
             if (!style.isEmpty()) {
-                m_xml.writeStartElement("text:span");
-                m_xml.writeAttribute("text:style-name", style);
+                m_xml.writeStartElement(QStringLiteral("text:span"));
+                m_xml.writeAttribute(QStringLiteral("text:style-name"), style);
             }
             characters(run.text);
             if (!style.isEmpty()) {

@@ -32,8 +32,11 @@ public:
 
     void blocks(const QList<Block>& blocks)
     {
-        ListNesting lists({[this](bool ordered, int) { m_xml.writeStartElement(ordered ? "ol" : "ul"); },
-                           [this] { endElement(m_xml); }, [this] { m_xml.writeStartElement("li"); },
+        ListNesting lists({[this](bool ordered, int) {
+                               m_xml.writeStartElement(ordered ? QStringLiteral("ol") : QStringLiteral("ul"));
+                           },
+                           [this] { endElement(m_xml); },
+                           [this] { m_xml.writeStartElement(QStringLiteral("li")); },
                            [this] { endElement(m_xml); }});
         for (const Block& block : blocks) {
             if (block.table) {
@@ -57,11 +60,11 @@ public:
                     : QStringLiteral("p");
             m_xml.writeStartElement(name);
             if (p.rightToLeft) {
-                m_xml.writeAttribute("dir", "rtl");
+                m_xml.writeAttribute(QStringLiteral("dir"), QStringLiteral("rtl"));
             }
             const QString align = alignmentStyle(p.alignment);
             if (!align.isEmpty()) {
-                m_xml.writeAttribute("style", align);
+                m_xml.writeAttribute(QStringLiteral("style"), align);
             }
             runs(p.runs);
             endElement(m_xml);
@@ -72,21 +75,22 @@ public:
 private:
     void table(const Table& table)
     {
-        m_xml.writeStartElement("table");
-        m_xml.writeAttribute("style", "border-collapse:collapse");
-        m_xml.writeStartElement("tbody");
+        m_xml.writeStartElement(QStringLiteral("table"));
+        m_xml.writeAttribute(QStringLiteral("style"), QStringLiteral("border-collapse:collapse"));
+        m_xml.writeStartElement(QStringLiteral("tbody"));
         // A merged cell is written where it begins; the places it covers have no cell.
         for (const QList<TableCell>& row : table.rows) {
-            m_xml.writeStartElement("tr");
+            m_xml.writeStartElement(QStringLiteral("tr"));
             for (const TableCell& cell : row) {
-                m_xml.writeStartElement("td");
+                m_xml.writeStartElement(QStringLiteral("td"));
                 if (cell.columnSpan > 1) {
-                    m_xml.writeAttribute("colspan", QString::number(cell.columnSpan));
+                    m_xml.writeAttribute(QStringLiteral("colspan"), QString::number(cell.columnSpan));
                 }
                 if (cell.rowSpan > 1) {
-                    m_xml.writeAttribute("rowspan", QString::number(cell.rowSpan));
+                    m_xml.writeAttribute(QStringLiteral("rowspan"), QString::number(cell.rowSpan));
                 }
-                m_xml.writeAttribute("style", "border:1px solid gray;padding:0.2em");
+                m_xml.writeAttribute(QStringLiteral("style"),
+                                     QStringLiteral("border:1px solid gray;padding:0.2em"));
                 blocks(cell.blocks);
                 endElement(m_xml);
             }
@@ -100,31 +104,31 @@ private:
     {
         for (const Run& run : runs) {
             if (run.picture >= 0) {
-                m_xml.writeEmptyElement("img");
-                m_xml.writeAttribute("src", m_source(run.picture));
-                m_xml.writeAttribute("alt", "");
+                m_xml.writeEmptyElement(QStringLiteral("img"));
+                m_xml.writeAttribute(QStringLiteral("src"), m_source(run.picture));
+                m_xml.writeAttribute(QStringLiteral("alt"), QStringLiteral(""));
                 continue;
             }
             int opened = 0;
-            const auto open = [&](const char* name) {
+            const auto open = [&](const QString& name) {
                 m_xml.writeStartElement(name);
                 ++opened;
             };
             if (!run.href.isEmpty()) {
-                open("a");
-                m_xml.writeAttribute("href", run.href);
+                open(QStringLiteral("a"));
+                m_xml.writeAttribute(QStringLiteral("href"), run.href);
             }
             if (run.bold) {
-                open("strong");
+                open(QStringLiteral("strong"));
             }
             if (run.italic) {
-                open("em");
+                open(QStringLiteral("em"));
             }
             if (run.underline) {
-                open("u");
+                open(QStringLiteral("u"));
             }
             if (run.strike) {
-                open("s");
+                open(QStringLiteral("s"));
             }
             QStringList style;
             if (run.pointSize > 0) {
@@ -134,13 +138,13 @@ private:
                 style << QStringLiteral("color:%1").arg(run.color.name());
             }
             if (!style.isEmpty()) {
-                open("span");
-                m_xml.writeAttribute("style", style.join(QLatin1Char(';')));
+                open(QStringLiteral("span"));
+                m_xml.writeAttribute(QStringLiteral("style"), style.join(QLatin1Char(';')));
             }
             const QStringList lines = run.text.split(QChar::LineSeparator);
             for (qsizetype i = 0; i < lines.size(); ++i) {
                 if (i > 0) {
-                    m_xml.writeEmptyElement("br");
+                    m_xml.writeEmptyElement(QStringLiteral("br"));
                 }
                 m_xml.writeCharacters(lines.at(i));
             }
