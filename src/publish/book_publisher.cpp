@@ -112,7 +112,10 @@ ExportOutcome exportBook(const QString& projectPath, const QString& path, BookFo
     int done = 0;
     // Sections are read a few at a time, never the whole book: a thousand section documents
     // would not fit in memory.
-    SectionReader reader(book, readThreads < 0 ? SectionReader::defaultWorkers() : readThreads);
+    // The readers also draft each section's content, so most of the XML is written beside the
+    // writer rather than by it.
+    SectionReader reader(book, readThreads < 0 ? SectionReader::defaultWorkers() : readThreads,
+                         [&writer](int c, int s, const Flow& flow) { return writer->draft(c, s, flow); });
     for (int c = 0; c < book.chapters.size(); ++c) {
         writer->chapter(c);
         const BookChapter& chapter = book.chapters.at(c);
@@ -121,7 +124,7 @@ ExportOutcome exportBook(const QString& projectPath, const QString& path, BookFo
             if (!section.result) {
                 return {section.result};
             }
-            writer->section(c, s, section.flow);
+            writer->writeSection(c, s, section.flow, section.draft.get());
             ++done;
             if (progress && !progress(done, total)) {
                 return {Result::failure(tr("The export was cancelled."), exportFailedMessage()), true};

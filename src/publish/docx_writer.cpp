@@ -184,193 +184,94 @@ QByteArray stylesPart()
     return out;
 }
 
-// A Word document: Title and Subtitle paragraphs, a table of contents already filled inside a
-// TOC field (Word refreshes it with F9), then each chapter as Heading 1 on a new page and each
-// section as Heading 2. Lists go through numbering.xml, one numbering per list so each restarts.
-class DocxWriter : public FormatWriter {
+void runProperties(QXmlStreamWriter& xml, const Run& look, bool link)
+{
+    xml.writeStartElement(QStringLiteral("w:rPr"));
+    if (link) {
+        xml.writeEmptyElement(QStringLiteral("w:rStyle"));
+        xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("Hyperlink"));
+    }
+    if (look.bold) {
+        xml.writeEmptyElement(QStringLiteral("w:b"));
+    }
+    if (look.italic) {
+        xml.writeEmptyElement(QStringLiteral("w:i"));
+    }
+    if (look.strike) {
+        xml.writeEmptyElement(QStringLiteral("w:strike"));
+    }
+    if (look.color.isValid()) {
+        xml.writeEmptyElement(QStringLiteral("w:color"));
+        xml.writeAttribute(QStringLiteral("w:val"), look.color.name().mid(1).toUpper());
+    }
+    if (look.pointSize > 0) {
+        xml.writeEmptyElement(QStringLiteral("w:sz"));
+        xml.writeAttribute(QStringLiteral("w:val"), QString::number(qRound(look.pointSize * 2)));
+    }
+    if (look.underline) {
+        xml.writeEmptyElement(QStringLiteral("w:u"));
+        xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("single"));
+    }
+    xml.writeEndElement();
+}
+
+// Without xml:space="preserve" a reader may drop the blanks at either end of a text element
+// and fold a row of them into one.
+void textElement(QXmlStreamWriter& xml, const QString& text)
+{
+    xml.writeStartElement(QStringLiteral("w:t"));
+    if (text.startsWith(QLatin1Char(' ')) || text.endsWith(QLatin1Char(' ')) ||
+        text.contains(QLatin1String("  "))) {
+        xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+    }
+    xml.writeCharacters(text);
+    xml.writeEndElement();
+}
+
+// One text element per piece between TABs and line breaks, which Word writes as elements of
+// their own.
+void textRun(QXmlStreamWriter& xml, const QString& text, const Run& look, bool link = false)
+{
+    xml.writeStartElement(QStringLiteral("w:r"));
+    // A run of the default look has no properties element at all.
+    if (link || look.bold || look.italic || look.strike || look.color.isValid() || look.pointSize > 0 ||
+        look.underline) {
+        runProperties(xml, look, link);
+    }
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool end = i == text.size();
+        const QChar c = end ? QChar() : text.at(i);
+        if (!end && c != QLatin1Char('\t') && c != QChar::LineSeparator && c != QLatin1Char('\n') &&
+            c != QLatin1Char('\r')) {
+            continue;
+        }
+        if (i > start) {
+            textElement(xml, start == 0 && end ? text : text.mid(start, i - start));
+        }
+        if (!end) {
+            xml.writeEmptyElement(c == QLatin1Char('\t') ? QStringLiteral("w:tab") : QStringLiteral("w:br"));
+        }
+        start = i + 1;
+    }
+    xml.writeEndElement();
+}
+
+// What DocxWriter fills into a section's content: the numbering of a list, the relationship of a
+// picture and of a link, the id of a drawing.
+enum SlotKind { kNumbering, kPicture, kDrawing, kLink };
+
+struct DocxDraft : SectionDraft {
+    QList<bool> lists; ///< the section's lists in order of their first item: numbered or not
+    QStringList links; ///< the section's link targets in order of first use
+    int drawings = 0;
+};
+
+// Writes a section's blocks into a draft, on a reader thread: paragraphs, lists, tables, links
+// and pictures. The ids counted across the book are slots DocxWriter fills in.
+class DocxContent {
 public:
-    DocxWriter() : m_zip(1), m_xml(&m_body) {}
-
-    void begin(const Book& book, const QString&) override
-    {
-        m_book = &book;
-        m_xml.writeStartDocument(QStringLiteral("1.0"), true);
-        m_xml.writeStartElement(QStringLiteral("w:document"));
-        m_xml.writeAttribute(QStringLiteral("xmlns:w"), kMain);
-        m_xml.writeAttribute(QStringLiteral("xmlns:r"), kRelationships);
-        m_xml.writeAttribute(
-            QStringLiteral("xmlns:wp"),
-            QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing"));
-        m_xml.writeAttribute(QStringLiteral("xmlns:a"),
-                             QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/main"));
-        m_xml.writeAttribute(QStringLiteral("xmlns:pic"),
-                             QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/picture"));
-        m_xml.writeStartElement(QStringLiteral("w:body"));
-        paragraph(QStringLiteral("Title"), headingText(book.title));
-        if (!book.subtitle.isEmpty()) {
-            paragraph(QStringLiteral("Subtitle"), xmlSafe(book.subtitle));
-        }
-        tableOfContents();
-    }
-
-    void chapter(int c) override
-    {
-        heading(1, bookmarkName(c, -1), headingText(m_book->chapters.at(c).title));
-    }
-
-    void section(int c, int s, const Flow& flow) override
-    {
-        heading(2, bookmarkName(c, s), headingText(m_book->chapters.at(c).sections.at(s).title));
-        m_pictureIds.clear();
-        for (const Picture& picture : flow.pictures) {
-            const QString name = QStringLiteral("media/image%1.png").arg(++m_pictureCount);
-            m_zip.add(QStringLiteral("word/") + name, picture.png, ZipWriter::Method::Store);
-            m_pictureIds.append(relationship(QStringLiteral("image"), name, false));
-        }
-        m_listNumbers.clear();
-        blocks(flow, flow.blocks);
-    }
-
-    Result finish(const QString& path) override
-    {
-        m_zip.add(QStringLiteral("[Content_Types].xml"), contentTypes());
-        m_zip.add(QStringLiteral("_rels/.rels"), packageRelationships());
-        m_zip.add(QStringLiteral("docProps/core.xml"), coreProperties());
-        m_zip.add(QStringLiteral("docProps/app.xml"), xmlPart([](QXmlStreamWriter& xml) {
-                      xml.writeStartElement("Properties");
-                      xml.writeAttribute(
-                          "xmlns",
-                          "http://schemas.openxmlformats.org/officeDocument/2006/extended-properties");
-                      xml.writeTextElement("Application", "Folioneer");
-                  }));
-        endDocument();
-        m_zip.add(QStringLiteral("word/document.xml"), m_body);
-        m_zip.add(QStringLiteral("word/styles.xml"), stylesPart());
-        m_zip.add(QStringLiteral("word/numbering.xml"), numbering());
-        m_zip.add(QStringLiteral("word/settings.xml"), xmlPart([](QXmlStreamWriter& xml) {
-                      xml.writeStartElement("w:settings");
-                      xml.writeAttribute("xmlns:w", kMain);
-                      xml.writeEmptyElement("w:defaultTabStop");
-                      xml.writeAttribute("w:val", "720");
-                      xml.writeStartElement("w:compat");
-                      xml.writeEmptyElement("w:compatSetting");
-                      xml.writeAttribute("w:name", "compatibilityMode");
-                      xml.writeAttribute("w:uri", "http://schemas.microsoft.com/office/word");
-                      xml.writeAttribute("w:val", "15");
-                  }));
-        m_zip.add(QStringLiteral("word/_rels/document.xml.rels"), documentRelationships());
-        return writeExportArchive(path, m_zip);
-    }
-
-private:
-    struct Relationship {
-        QString id;
-        QString type;
-        QString target;
-        bool external;
-    };
-
-    // Bookmark names are positions, never titles: Word allows 40 characters, letters first.
-    static QString bookmarkName(int c, int s)
-    {
-        return s < 0 ? QStringLiteral("_Toc_c%1").arg(c + 1)
-                     : QStringLiteral("_Toc_c%1_s%2").arg(c + 1).arg(s + 1);
-    }
-
-    QString relationship(const QString& type, const QString& target, bool external)
-    {
-        const QString id = QStringLiteral("rId%1").arg(m_relationships.size() + 10);
-        m_relationships.append({id, type, target, external});
-        return id;
-    }
-
-    void paragraph(const QString& style, const QString& text)
-    {
-        m_xml.writeStartElement(QStringLiteral("w:p"));
-        paragraphStyle(style);
-        textRun(text, {});
-        m_xml.writeEndElement();
-    }
-
-    void paragraphStyle(const QString& style)
-    {
-        m_xml.writeStartElement(QStringLiteral("w:pPr"));
-        m_xml.writeEmptyElement(QStringLiteral("w:pStyle"));
-        m_xml.writeAttribute(QStringLiteral("w:val"), style);
-        m_xml.writeEndElement();
-    }
-
-    void heading(int level, const QString& bookmark, const QString& text)
-    {
-        m_xml.writeStartElement(QStringLiteral("w:p"));
-        paragraphStyle(QStringLiteral("Heading%1").arg(level));
-        m_xml.writeEmptyElement(QStringLiteral("w:bookmarkStart"));
-        m_xml.writeAttribute(QStringLiteral("w:id"), QString::number(++m_bookmarkCount));
-        m_xml.writeAttribute(QStringLiteral("w:name"), bookmark);
-        textRun(text, {});
-        m_xml.writeEmptyElement(QStringLiteral("w:bookmarkEnd"));
-        m_xml.writeAttribute(QStringLiteral("w:id"), QString::number(m_bookmarkCount));
-        m_xml.writeEndElement();
-    }
-
-    void fieldCharacter(const char* type)
-    {
-        m_xml.writeStartElement(QStringLiteral("w:r"));
-        m_xml.writeEmptyElement(QStringLiteral("w:fldChar"));
-        m_xml.writeAttribute(QStringLiteral("w:fldCharType"), type);
-        m_xml.writeEndElement();
-    }
-
-    // The entries are written out (linked, without page numbers) because LibreOffice shows a
-    // TOC field's result as stored and does not compute an empty one when it opens the file.
-    void tableOfContents()
-    {
-        paragraph(QStringLiteral("TOCHeading"), tr("Contents"));
-        QList<std::pair<int, QString>> entries; // level, bookmark; text from the book
-        QStringList texts;
-        for (int c = 0; c < m_book->chapters.size(); ++c) {
-            const BookChapter& chapter = m_book->chapters.at(c);
-            entries.append({1, bookmarkName(c, -1)});
-            texts.append(headingText(chapter.title));
-            for (int s = 0; s < chapter.sections.size(); ++s) {
-                entries.append({2, bookmarkName(c, s)});
-                texts.append(headingText(chapter.sections.at(s).title));
-            }
-        }
-        const auto beginField = [this] {
-            fieldCharacter("begin");
-            m_xml.writeStartElement(QStringLiteral("w:r"));
-            m_xml.writeStartElement(QStringLiteral("w:instrText"));
-            m_xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
-            m_xml.writeCharacters(QStringLiteral(" TOC \\o \"1-2\" \\h \\z \\u "));
-            m_xml.writeEndElement();
-            m_xml.writeEndElement();
-            fieldCharacter("separate");
-        };
-        if (entries.isEmpty()) {
-            m_xml.writeStartElement(QStringLiteral("w:p"));
-            beginField();
-            fieldCharacter("end");
-            m_xml.writeEndElement();
-            return;
-        }
-        for (int i = 0; i < entries.size(); ++i) {
-            m_xml.writeStartElement(QStringLiteral("w:p"));
-            paragraphStyle(QStringLiteral("TOC%1").arg(entries.at(i).first));
-            if (i == 0) {
-                beginField();
-            }
-            m_xml.writeStartElement(QStringLiteral("w:hyperlink"));
-            m_xml.writeAttribute(QStringLiteral("w:anchor"), entries.at(i).second);
-            m_xml.writeAttribute(QStringLiteral("w:history"), QStringLiteral("1"));
-            textRun(texts.at(i), {});
-            m_xml.writeEndElement();
-            if (i == entries.size() - 1) {
-                fieldCharacter("end");
-            }
-            m_xml.writeEndElement();
-        }
-    }
+    explicit DocxContent(DocxDraft& draft) : m_draft(draft), m_xml(&draft.xml) {}
 
     void blocks(const Flow& flow, const QList<Block>& blocks)
     {
@@ -383,6 +284,7 @@ private:
         }
     }
 
+private:
     void table(const Flow& flow, const Table& table)
     {
         m_xml.writeStartElement(QStringLiteral("w:tbl"));
@@ -477,7 +379,7 @@ private:
             m_xml.writeEmptyElement(QStringLiteral("w:ilvl"));
             m_xml.writeAttribute(QStringLiteral("w:val"), QString::number(std::min(p.listLevel, 9) - 1));
             m_xml.writeEmptyElement(QStringLiteral("w:numId"));
-            m_xml.writeAttribute(QStringLiteral("w:val"), QString::number(numberingFor(p.listId, p.ordered)));
+            m_draft.slotAttribute(m_xml, QStringLiteral("w:val"), kNumbering, listOf(p.listId, p.ordered));
             m_xml.writeEndElement();
         }
         if (p.rightToLeft) {
@@ -492,118 +394,47 @@ private:
         }
         for (const Run& run : p.runs) {
             if (run.picture >= 0) {
-                picture(flow.pictures.at(run.picture), m_pictureIds.at(run.picture));
+                picture(flow.pictures.at(run.picture), run.picture);
             } else if (!run.href.isEmpty()) {
                 m_xml.writeStartElement(QStringLiteral("w:hyperlink"));
-                m_xml.writeAttribute(QStringLiteral("r:id"), linkId(run.href));
+                m_draft.slotAttribute(m_xml, QStringLiteral("r:id"), kLink, linkOf(run.href),
+                                      QStringLiteral("rId"));
                 m_xml.writeAttribute(QStringLiteral("w:history"), QStringLiteral("1"));
-                textRun(run.text, run, true);
+                textRun(m_xml, run.text, run, true);
                 m_xml.writeEndElement();
             } else {
-                textRun(run.text, run);
+                textRun(m_xml, run.text, run);
             }
         }
         m_xml.writeEndElement();
     }
 
-    QString linkId(const QString& href)
+    // One numbering per list, so each list restarts.
+    int listOf(int listId, bool ordered)
+    {
+        auto it = m_lists.constFind(listId);
+        if (it == m_lists.constEnd()) {
+            it = m_lists.insert(listId, int(m_draft.lists.size()));
+            m_draft.lists.append(ordered);
+        }
+        return it.value();
+    }
+
+    int linkOf(const QString& href)
     {
         auto it = m_links.constFind(href);
         if (it == m_links.constEnd()) {
-            it = m_links.insert(href, relationship(QStringLiteral("hyperlink"), href, true));
+            it = m_links.insert(href, int(m_draft.links.size()));
+            m_draft.links.append(href);
         }
         return it.value();
     }
 
-    int numberingFor(int listId, bool ordered)
-    {
-        auto it = m_listNumbers.constFind(listId);
-        if (it == m_listNumbers.constEnd()) {
-            m_numberings.append(ordered);
-            it = m_listNumbers.insert(listId, int(m_numberings.size()));
-        }
-        return it.value();
-    }
-
-    // One text element per piece between TABs and line breaks, which Word writes as elements of
-    // their own.
-    void textRun(const QString& text, const Run& look, bool link = false)
-    {
-        m_xml.writeStartElement(QStringLiteral("w:r"));
-        // A run of the default look has no properties element at all.
-        if (link || look.bold || look.italic || look.strike || look.color.isValid() || look.pointSize > 0 ||
-            look.underline) {
-            runProperties(look, link);
-        }
-        qsizetype start = 0;
-        for (qsizetype i = 0; i <= text.size(); ++i) {
-            const bool end = i == text.size();
-            const QChar c = end ? QChar() : text.at(i);
-            if (!end && c != QLatin1Char('\t') && c != QChar::LineSeparator && c != QLatin1Char('\n') &&
-                c != QLatin1Char('\r')) {
-                continue;
-            }
-            if (i > start) {
-                textElement(start == 0 && end ? text : text.mid(start, i - start));
-            }
-            if (!end) {
-                m_xml.writeEmptyElement(c == QLatin1Char('\t') ? QStringLiteral("w:tab")
-                                                               : QStringLiteral("w:br"));
-            }
-            start = i + 1;
-        }
-        m_xml.writeEndElement();
-    }
-
-    void runProperties(const Run& look, bool link)
-    {
-        m_xml.writeStartElement(QStringLiteral("w:rPr"));
-        if (link) {
-            m_xml.writeEmptyElement(QStringLiteral("w:rStyle"));
-            m_xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("Hyperlink"));
-        }
-        if (look.bold) {
-            m_xml.writeEmptyElement(QStringLiteral("w:b"));
-        }
-        if (look.italic) {
-            m_xml.writeEmptyElement(QStringLiteral("w:i"));
-        }
-        if (look.strike) {
-            m_xml.writeEmptyElement(QStringLiteral("w:strike"));
-        }
-        if (look.color.isValid()) {
-            m_xml.writeEmptyElement(QStringLiteral("w:color"));
-            m_xml.writeAttribute(QStringLiteral("w:val"), look.color.name().mid(1).toUpper());
-        }
-        if (look.pointSize > 0) {
-            m_xml.writeEmptyElement(QStringLiteral("w:sz"));
-            m_xml.writeAttribute(QStringLiteral("w:val"), QString::number(qRound(look.pointSize * 2)));
-        }
-        if (look.underline) {
-            m_xml.writeEmptyElement(QStringLiteral("w:u"));
-            m_xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("single"));
-        }
-        m_xml.writeEndElement();
-    }
-
-    // Without xml:space="preserve" a reader may drop the blanks at either end of a text element
-    // and fold a row of them into one.
-    void textElement(const QString& text)
-    {
-        m_xml.writeStartElement(QStringLiteral("w:t"));
-        if (text.startsWith(QLatin1Char(' ')) || text.endsWith(QLatin1Char(' ')) ||
-            text.contains(QLatin1String("  "))) {
-            m_xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
-        }
-        m_xml.writeCharacters(text);
-        m_xml.writeEndElement();
-    }
-
-    void picture(const Picture& picture, const QString& relationshipId)
+    void picture(const Picture& picture, int index)
     {
         const QString cx = QString::number(qRound64(picture.size.width() * kEmuPerPixel));
         const QString cy = QString::number(qRound64(picture.size.height() * kEmuPerPixel));
-        const QString id = QString::number(m_pictureCount * 1000 + ++m_drawingCount);
+        const int drawing = m_draft.drawings++;
         m_xml.writeStartElement(QStringLiteral("w:r"));
         m_xml.writeStartElement(QStringLiteral("w:drawing"));
         m_xml.writeStartElement(QStringLiteral("wp:inline"));
@@ -611,8 +442,8 @@ private:
         m_xml.writeAttribute(QStringLiteral("cx"), cx);
         m_xml.writeAttribute(QStringLiteral("cy"), cy);
         m_xml.writeEmptyElement(QStringLiteral("wp:docPr"));
-        m_xml.writeAttribute(QStringLiteral("id"), id);
-        m_xml.writeAttribute(QStringLiteral("name"), QStringLiteral("Picture %1").arg(id));
+        m_draft.slotAttribute(m_xml, QStringLiteral("id"), kDrawing, drawing);
+        m_draft.slotAttribute(m_xml, QStringLiteral("name"), kDrawing, drawing, QStringLiteral("Picture "));
         m_xml.writeStartElement(QStringLiteral("a:graphic"));
         m_xml.writeStartElement(QStringLiteral("a:graphicData"));
         m_xml.writeAttribute(QStringLiteral("uri"),
@@ -620,13 +451,13 @@ private:
         m_xml.writeStartElement(QStringLiteral("pic:pic"));
         m_xml.writeStartElement(QStringLiteral("pic:nvPicPr"));
         m_xml.writeEmptyElement(QStringLiteral("pic:cNvPr"));
-        m_xml.writeAttribute(QStringLiteral("id"), id);
-        m_xml.writeAttribute(QStringLiteral("name"), QStringLiteral("Picture %1").arg(id));
+        m_draft.slotAttribute(m_xml, QStringLiteral("id"), kDrawing, drawing);
+        m_draft.slotAttribute(m_xml, QStringLiteral("name"), kDrawing, drawing, QStringLiteral("Picture "));
         m_xml.writeEmptyElement(QStringLiteral("pic:cNvPicPr"));
         m_xml.writeEndElement();
         m_xml.writeStartElement(QStringLiteral("pic:blipFill"));
         m_xml.writeEmptyElement(QStringLiteral("a:blip"));
-        m_xml.writeAttribute(QStringLiteral("r:embed"), relationshipId);
+        m_draft.slotAttribute(m_xml, QStringLiteral("r:embed"), kPicture, index, QStringLiteral("rId"));
         m_xml.writeStartElement(QStringLiteral("a:stretch"));
         m_xml.writeEmptyElement(QStringLiteral("a:fillRect"));
         m_xml.writeEndElement();
@@ -651,6 +482,240 @@ private:
         m_xml.writeEndElement();
         m_xml.writeEndElement();
         m_xml.writeEndElement();
+    }
+
+    DocxDraft& m_draft;
+    QXmlStreamWriter m_xml;
+    QHash<int, int> m_lists;     // list of the section -> index in the draft's lists
+    QHash<QString, int> m_links; // link target -> index in the draft's links
+};
+
+// A Word document: Title and Subtitle paragraphs, a table of contents already filled inside a
+// TOC field (Word refreshes it with F9), then each chapter as Heading 1 on a new page and each
+// section as Heading 2. Lists go through numbering.xml, one numbering per list so each restarts.
+class DocxWriter : public FormatWriter {
+public:
+    DocxWriter() : m_zip(1), m_xml(&m_body) {}
+
+    void begin(const Book& book, const QString&) override
+    {
+        m_book = &book;
+        m_xml.writeStartDocument(QStringLiteral("1.0"), true);
+        m_xml.writeStartElement(QStringLiteral("w:document"));
+        m_xml.writeAttribute(QStringLiteral("xmlns:w"), kMain);
+        m_xml.writeAttribute(QStringLiteral("xmlns:r"), kRelationships);
+        m_xml.writeAttribute(
+            QStringLiteral("xmlns:wp"),
+            QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing"));
+        m_xml.writeAttribute(QStringLiteral("xmlns:a"),
+                             QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/main"));
+        m_xml.writeAttribute(QStringLiteral("xmlns:pic"),
+                             QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/picture"));
+        m_xml.writeStartElement(QStringLiteral("w:body"));
+        paragraph(QStringLiteral("Title"), headingText(book.title));
+        if (!book.subtitle.isEmpty()) {
+            paragraph(QStringLiteral("Subtitle"), xmlSafe(book.subtitle));
+        }
+        tableOfContents();
+    }
+
+    void chapter(int c) override
+    {
+        heading(1, bookmarkName(c, -1), headingText(m_book->chapters.at(c).title));
+    }
+
+    std::shared_ptr<const SectionDraft> draft(int, int, const Flow& flow) const override
+    {
+        auto draft = std::make_shared<DocxDraft>();
+        DocxContent(*draft).blocks(flow, flow.blocks);
+        return draft;
+    }
+
+    void writeSection(int c, int s, const Flow& flow, const SectionDraft* draft) override
+    {
+        heading(2, bookmarkName(c, s), headingText(m_book->chapters.at(c).sections.at(s).title));
+        QStringList pictureIds;
+        for (const Picture& picture : flow.pictures) {
+            const QString name = QStringLiteral("media/image%1.png").arg(++m_pictureCount);
+            m_zip.add(QStringLiteral("word/") + name, picture.png, ZipWriter::Method::Store);
+            pictureIds.append(relationship(QStringLiteral("image"), name, false));
+        }
+        const std::shared_ptr<const SectionDraft> own = draft ? nullptr : this->draft(c, s, flow);
+        const auto& content = static_cast<const DocxDraft&>(draft ? *draft : *own);
+        // Numbers and relationships are made in the order the content first uses them.
+        QList<int> numberings;
+        for (const bool ordered : content.lists) {
+            m_numberings.append(ordered);
+            numberings.append(int(m_numberings.size()));
+        }
+        QStringList linkIds;
+        for (const QString& href : content.links) {
+            linkIds.append(linkId(href));
+        }
+        const int drawings = m_drawingCount;
+        content.join(*m_xml.device(), [&](const SectionDraft::Slot& slot) {
+            switch (slot.kind) {
+            case kNumbering:
+                return QByteArray::number(numberings.at(slot.index));
+            case kPicture:
+                return pictureIds.at(slot.index).mid(3).toLatin1();
+            case kDrawing:
+                return QByteArray::number(m_pictureCount * 1000 + drawings + slot.index + 1);
+            default:
+                return linkIds.at(slot.index).mid(3).toLatin1();
+            }
+        });
+        m_drawingCount += content.drawings;
+    }
+
+    Result finish(const QString& path) override
+    {
+        m_zip.add(QStringLiteral("[Content_Types].xml"), contentTypes());
+        m_zip.add(QStringLiteral("_rels/.rels"), packageRelationships());
+        m_zip.add(QStringLiteral("docProps/core.xml"), coreProperties());
+        m_zip.add(QStringLiteral("docProps/app.xml"), xmlPart([](QXmlStreamWriter& xml) {
+                      xml.writeStartElement("Properties");
+                      xml.writeAttribute(
+                          "xmlns",
+                          "http://schemas.openxmlformats.org/officeDocument/2006/extended-properties");
+                      xml.writeTextElement("Application", "Folioneer");
+                  }));
+        endDocument();
+        m_zip.add(QStringLiteral("word/document.xml"), m_body);
+        m_zip.add(QStringLiteral("word/styles.xml"), stylesPart());
+        m_zip.add(QStringLiteral("word/numbering.xml"), numbering());
+        m_zip.add(QStringLiteral("word/settings.xml"), xmlPart([](QXmlStreamWriter& xml) {
+                      xml.writeStartElement("w:settings");
+                      xml.writeAttribute("xmlns:w", kMain);
+                      xml.writeEmptyElement("w:defaultTabStop");
+                      xml.writeAttribute("w:val", "720");
+                      xml.writeStartElement("w:compat");
+                      xml.writeEmptyElement("w:compatSetting");
+                      xml.writeAttribute("w:name", "compatibilityMode");
+                      xml.writeAttribute("w:uri", "http://schemas.microsoft.com/office/word");
+                      xml.writeAttribute("w:val", "15");
+                  }));
+        m_zip.add(QStringLiteral("word/_rels/document.xml.rels"), documentRelationships());
+        return writeExportArchive(path, m_zip);
+    }
+
+private:
+    struct Relationship {
+        QString id;
+        QString type;
+        QString target;
+        bool external;
+    };
+
+    // Bookmark names are positions, never titles: Word allows 40 characters, letters first.
+    static QString bookmarkName(int c, int s)
+    {
+        return s < 0 ? QStringLiteral("_Toc_c%1").arg(c + 1)
+                     : QStringLiteral("_Toc_c%1_s%2").arg(c + 1).arg(s + 1);
+    }
+
+    QString relationship(const QString& type, const QString& target, bool external)
+    {
+        const QString id = QStringLiteral("rId%1").arg(m_relationships.size() + 10);
+        m_relationships.append({id, type, target, external});
+        return id;
+    }
+
+    void paragraph(const QString& style, const QString& text)
+    {
+        m_xml.writeStartElement(QStringLiteral("w:p"));
+        paragraphStyle(style);
+        textRun(m_xml, text, {});
+        m_xml.writeEndElement();
+    }
+
+    void paragraphStyle(const QString& style)
+    {
+        m_xml.writeStartElement(QStringLiteral("w:pPr"));
+        m_xml.writeEmptyElement(QStringLiteral("w:pStyle"));
+        m_xml.writeAttribute(QStringLiteral("w:val"), style);
+        m_xml.writeEndElement();
+    }
+
+    void heading(int level, const QString& bookmark, const QString& text)
+    {
+        m_xml.writeStartElement(QStringLiteral("w:p"));
+        paragraphStyle(QStringLiteral("Heading%1").arg(level));
+        m_xml.writeEmptyElement(QStringLiteral("w:bookmarkStart"));
+        m_xml.writeAttribute(QStringLiteral("w:id"), QString::number(++m_bookmarkCount));
+        m_xml.writeAttribute(QStringLiteral("w:name"), bookmark);
+        textRun(m_xml, text, {});
+        m_xml.writeEmptyElement(QStringLiteral("w:bookmarkEnd"));
+        m_xml.writeAttribute(QStringLiteral("w:id"), QString::number(m_bookmarkCount));
+        m_xml.writeEndElement();
+    }
+
+    void fieldCharacter(const char* type)
+    {
+        m_xml.writeStartElement(QStringLiteral("w:r"));
+        m_xml.writeEmptyElement(QStringLiteral("w:fldChar"));
+        m_xml.writeAttribute(QStringLiteral("w:fldCharType"), type);
+        m_xml.writeEndElement();
+    }
+
+    // The entries are written out (linked, without page numbers) because LibreOffice shows a
+    // TOC field's result as stored and does not compute an empty one when it opens the file.
+    void tableOfContents()
+    {
+        paragraph(QStringLiteral("TOCHeading"), tr("Contents"));
+        QList<std::pair<int, QString>> entries; // level, bookmark; text from the book
+        QStringList texts;
+        for (int c = 0; c < m_book->chapters.size(); ++c) {
+            const BookChapter& chapter = m_book->chapters.at(c);
+            entries.append({1, bookmarkName(c, -1)});
+            texts.append(headingText(chapter.title));
+            for (int s = 0; s < chapter.sections.size(); ++s) {
+                entries.append({2, bookmarkName(c, s)});
+                texts.append(headingText(chapter.sections.at(s).title));
+            }
+        }
+        const auto beginField = [this] {
+            fieldCharacter("begin");
+            m_xml.writeStartElement(QStringLiteral("w:r"));
+            m_xml.writeStartElement(QStringLiteral("w:instrText"));
+            m_xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+            m_xml.writeCharacters(QStringLiteral(" TOC \\o \"1-2\" \\h \\z \\u "));
+            m_xml.writeEndElement();
+            m_xml.writeEndElement();
+            fieldCharacter("separate");
+        };
+        if (entries.isEmpty()) {
+            m_xml.writeStartElement(QStringLiteral("w:p"));
+            beginField();
+            fieldCharacter("end");
+            m_xml.writeEndElement();
+            return;
+        }
+        for (int i = 0; i < entries.size(); ++i) {
+            m_xml.writeStartElement(QStringLiteral("w:p"));
+            paragraphStyle(QStringLiteral("TOC%1").arg(entries.at(i).first));
+            if (i == 0) {
+                beginField();
+            }
+            m_xml.writeStartElement(QStringLiteral("w:hyperlink"));
+            m_xml.writeAttribute(QStringLiteral("w:anchor"), entries.at(i).second);
+            m_xml.writeAttribute(QStringLiteral("w:history"), QStringLiteral("1"));
+            textRun(m_xml, texts.at(i), {});
+            m_xml.writeEndElement();
+            if (i == entries.size() - 1) {
+                fieldCharacter("end");
+            }
+            m_xml.writeEndElement();
+        }
+    }
+
+    QString linkId(const QString& href)
+    {
+        auto it = m_links.constFind(href);
+        if (it == m_links.constEnd()) {
+            it = m_links.insert(href, relationship(QStringLiteral("hyperlink"), href, true));
+        }
+        return it.value();
     }
 
     // A4 pages with margins of an inch.
@@ -828,9 +893,7 @@ private:
     QXmlStreamWriter m_xml;
     QList<Relationship> m_relationships;
     QHash<QString, QString> m_links;
-    QHash<int, int> m_listNumbers; // list of the current section -> numId
-    QList<bool> m_numberings;      // numId - 1 -> ordered
-    QStringList m_pictureIds;      // pictures of the current section -> relationship id
+    QList<bool> m_numberings; // numId - 1 -> ordered
     int m_pictureCount = 0;
     int m_drawingCount = 0;
     int m_bookmarkCount = 0;

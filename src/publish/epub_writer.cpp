@@ -83,7 +83,7 @@ public:
         m_xml->writeEndElement();
     }
 
-    void section(int c, int s, const Flow& flow) override
+    void writeSection(int c, int s, const Flow& flow, const SectionDraft*) override
     {
         m_xml->writeStartElement("h2");
         m_xml->writeAttribute("id", QStringLiteral("c%1-s%2").arg(c + 1).arg(s + 1));

@@ -6,8 +6,34 @@
 #include "support/zip_archive.h"
 
 #include <QDateTime>
+#include <QIODevice>
+#include <QXmlStreamWriter>
 
 namespace folioneer::publish {
+
+void SectionDraft::slotAttribute(QXmlStreamWriter& writer, const QString& name, int kind, int index,
+                                 const QString& prefix, const QString& suffix)
+{
+    writer.writeAttribute(name, prefix + suffix);
+    // The writer has written the value and its closing quote into xml.
+    placeholders.append({xml.size() - 1 - suffix.size(), kind, index});
+}
+
+void SectionDraft::join(QIODevice& device, const std::function<QByteArray(const Slot&)>& fill) const
+{
+    qsizetype done = 0;
+    for (const Slot& slot : placeholders) {
+        device.write(xml.constData() + done, slot.offset - done);
+        device.write(fill(slot));
+        done = slot.offset;
+    }
+    device.write(xml.constData() + done, xml.size() - done);
+}
+
+std::shared_ptr<const SectionDraft> FormatWriter::draft(int, int, const Flow&) const
+{
+    return {};
+}
 
 Result writeExportFile(const QString& path, const QByteArray& data)
 {

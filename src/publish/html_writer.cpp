@@ -79,7 +79,7 @@ public:
         m_xml.writeEndElement();
     }
 
-    void section(int c, int s, const Flow& flow) override
+    void writeSection(int c, int s, const Flow& flow, const SectionDraft*) override
     {
         m_xml.writeStartElement("h2");
         m_xml.writeAttribute("id", sectionId(c, s));

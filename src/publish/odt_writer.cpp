@@ -146,7 +146,7 @@ public:
 
     void chapter(int c) override { heading(1, headingText(m_book->chapters.at(c).title)); }
 
-    void section(int c, int s, const Flow& flow) override
+    void writeSection(int c, int s, const Flow& flow, const SectionDraft*) override
     {
         heading(2, headingText(m_book->chapters.at(c).sections.at(s).title));
         m_pictureNames.clear();

@@ -6,11 +6,12 @@
 
 namespace folioneer::publish {
 
-SectionReader::SectionReader(const Book& book, int workers)
+SectionReader::SectionReader(const Book& book, int workers, Drafter drafter) : m_drafter(std::move(drafter))
 {
-    for (const BookChapter& chapter : book.chapters) {
-        for (const BookSection& section : chapter.sections) {
-            m_sections.append(&section);
+    for (int c = 0; c < book.chapters.size(); ++c) {
+        const BookChapter& chapter = book.chapters.at(c);
+        for (int s = 0; s < chapter.sections.size(); ++s) {
+            m_sections.append({c, s, &chapter.sections.at(s)});
         }
     }
     if (workers > 0) {
@@ -33,10 +34,13 @@ int SectionReader::defaultWorkers()
     return std::max(1, QThread::idealThreadCount());
 }
 
-SectionReader::Section SectionReader::read(const BookSection& section)
+SectionReader::Section SectionReader::read(const Place& place) const
 {
     Section read;
-    read.result = readSectionFlow(section, read.flow);
+    read.result = readSectionFlow(*place.content, read.flow);
+    if (read.result && m_drafter) {
+        read.draft = m_drafter(place.chapter, place.section, read.flow);
+    }
     return read;
 }
 
@@ -44,7 +48,7 @@ SectionReader::Section SectionReader::next()
 {
     const qsizetype index = m_nextToHand++;
     if (m_window == 0) {
-        return read(*m_sections.at(index));
+        return read(m_sections.at(index));
     }
     QMutexLocker lock(&m_mutex);
     startReads();
@@ -63,7 +67,7 @@ void SectionReader::startReads()
     while (m_nextToStart < m_sections.size() && m_nextToStart - m_nextToHand < m_window) {
         const qsizetype index = m_nextToStart++;
         m_pool.start([this, index] {
-            Section section = read(*m_sections.at(index));
+            Section section = read(m_sections.at(index));
             QMutexLocker lock(&m_mutex);
             m_done[index] = std::move(section);
             m_ready.wakeAll();

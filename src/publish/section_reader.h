@@ -3,6 +3,7 @@
 #pragma once
 
 #include "publish/book.h"
+#include "publish/format_writer.h"
 #include "publish/section_flow.h"
 #include "support/result.h"
 
@@ -11,6 +12,7 @@
 #include <QThreadPool>
 #include <QWaitCondition>
 
+#include <functional>
 #include <optional>
 
 namespace folioneer::publish {
@@ -22,9 +24,13 @@ namespace folioneer::publish {
 
 class SectionReader {
 public:
-    /// `workers` threads read ahead; with 0 every section is read on the calling thread when
-    /// it is asked for.
-    SectionReader(const Book& book, int workers);
+    /// Drafts a section's content from its flow; called on the thread that read the section.
+    using Drafter = std::function<std::shared_ptr<const SectionDraft>(int chapterIndex, int sectionIndex,
+                                                                      const Flow& flow)>;
+
+    /// `workers` threads read (and draft) ahead; with 0 every section is read on the calling
+    /// thread when it is asked for.
+    SectionReader(const Book& book, int workers, Drafter drafter = {});
     /// Waits for the workers; sections read ahead and not taken are dropped.
     ~SectionReader();
     SectionReader(const SectionReader&) = delete;
@@ -33,6 +39,7 @@ public:
     struct Section {
         Result result; ///< a content file that cannot be read fails, as readSection says
         Flow flow;
+        std::shared_ptr<const SectionDraft> draft; ///< none without a drafter or a draft
     };
 
     /// The next section in reading order (chapters in order, their sections in order); waits
@@ -43,10 +50,16 @@ public:
     static int defaultWorkers();
 
 private:
-    static Section read(const BookSection& section);
+    struct Place {
+        int chapter;
+        int section;
+        const BookSection* content;
+    };
+    Section read(const Place& place) const;
     void startReads();
 
-    QList<const BookSection*> m_sections;
+    QList<Place> m_sections;
+    Drafter m_drafter;
     qsizetype m_window = 0; // sections being read or read and waiting, at most
     qsizetype m_nextToStart = 0;
     qsizetype m_nextToHand = 0;
