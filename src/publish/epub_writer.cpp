@@ -83,20 +83,33 @@ public:
         m_xml->writeEndElement();
     }
 
-    void writeSection(int c, int s, const Flow& flow, const SectionDraft*) override
+    // The section's content needs nothing from the sections before it: it is drafted whole.
+    std::shared_ptr<const SectionDraft> draft(int c, int s, const Flow& flow) const override
+    {
+        auto draft = std::make_shared<SectionDraft>();
+        QXmlStreamWriter xml(&draft->xml);
+        const QString prefix = picturePrefix(c, s);
+        writeXhtmlFlow(xml, flow, [&prefix](int picture) {
+            return prefix + QString::number(picture + 1) + QStringLiteral(".png");
+        });
+        return draft;
+    }
+
+    void writeSection(int c, int s, const Flow& flow, const SectionDraft* draft) override
     {
         m_xml->writeStartElement("h2");
         m_xml->writeAttribute("id", QStringLiteral("c%1-s%2").arg(c + 1).arg(s + 1));
         m_xml->writeCharacters(headingText(m_book->chapters.at(c).sections.at(s).title));
         m_xml->writeEndElement();
-        const QString prefix = QStringLiteral("images/c%1-s%2-").arg(c + 1).arg(s + 1);
+        const QString prefix = picturePrefix(c, s);
         for (int i = 0; i < flow.pictures.size(); ++i) {
             const QString href = prefix + QString::number(i + 1) + QStringLiteral(".png");
             m_zip.add(QStringLiteral("OEBPS/") + href, flow.pictures.at(i).png, ZipWriter::Method::Store);
             m_pictures.append(href);
         }
-        writeXhtmlFlow(*m_xml, flow, [&prefix](int picture) {
-            return prefix + QString::number(picture + 1) + QStringLiteral(".png");
+        const std::shared_ptr<const SectionDraft> own = draft ? nullptr : this->draft(c, s, flow);
+        (draft ? *draft : *own).join(*m_xml->device(), [](const SectionDraft::Slot&) {
+            return QByteArray();
         });
     }
 
@@ -112,6 +125,10 @@ public:
 
 private:
     static QString chapterFile(int c) { return QStringLiteral("chapter-%1.xhtml").arg(c + 1); }
+    static QString picturePrefix(int c, int s)
+    {
+        return QStringLiteral("images/c%1-s%2-").arg(c + 1).arg(s + 1);
+    }
 
     void closeChapter()
     {
