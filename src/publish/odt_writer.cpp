@@ -125,127 +125,99 @@ QByteArray stylesPart()
     return out;
 }
 
-// An OpenDocument text: Title and Subtitle paragraphs, chapters as "Heading 1" and sections as
-// "Heading 2" heading elements, content with automatic styles for its runs and paragraphs.
-class OdtWriter : public FormatWriter {
-public:
-    OdtWriter() : m_zip(1), m_xml(&m_body)
-    {
-        m_zip.add(QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.text",
-                  ZipWriter::Method::Store);
-    }
-
-    void begin(const Book& book, const QString&) override
-    {
-        m_book = &book;
-        simpleParagraph(QStringLiteral("Title"), headingText(book.title));
-        if (!book.subtitle.isEmpty()) {
-            simpleParagraph(QStringLiteral("Subtitle"), xmlSafe(book.subtitle));
+// Text that needs no element for its white space: no TAB, no line break, no blank at the
+// start and no row of blanks.
+bool isPlainText(const QString& text)
+{
+    char16_t previous = u' ';
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\t' || u == u'\n' || u == u'\r' || u == QChar::LineSeparator ||
+            (u == u' ' && previous == u' ')) {
+            return false;
         }
+        previous = u;
     }
+    return true;
+}
 
-    void chapter(int c) override { heading(1, headingText(m_book->chapters.at(c).title)); }
-
-    void writeSection(int c, int s, const Flow& flow, const SectionDraft*) override
-    {
-        heading(2, headingText(m_book->chapters.at(c).sections.at(s).title));
-        m_pictureNames.clear();
-        for (const Picture& picture : flow.pictures) {
-            const QString name = QStringLiteral("Pictures/image%1.png").arg(m_pictures.size() + 1);
-            m_zip.add(name, picture.png, ZipWriter::Method::Store);
-            m_pictures.append(name);
-            m_pictureNames.append(name);
+// Runs of spaces, TABs and line breaks are elements: ODF collapses white space in text.
+void characters(QXmlStreamWriter& xml, const QString& text)
+{
+    if (isPlainText(text)) {
+        xml.writeCharacters(text);
+        return;
+    }
+    QString pending;
+    const auto flush = [&] {
+        if (!pending.isEmpty()) {
+            xml.writeCharacters(pending);
+            pending.clear();
         }
-        blocks(flow, flow.blocks);
-    }
-
-    Result finish(const QString& path) override
-    {
-        m_zip.addParts(QStringLiteral("content.xml"), content());
-        m_zip.add(QStringLiteral("styles.xml"), stylesPart());
-        m_zip.add(QStringLiteral("meta.xml"), meta());
-        m_zip.add(QStringLiteral("META-INF/manifest.xml"), manifest());
-        return writeExportArchive(path, m_zip);
-    }
-
-private:
-    void simpleParagraph(const QString& style, const QString& text)
-    {
-        m_xml.writeStartElement(QStringLiteral("text:p"));
-        m_xml.writeAttribute(QStringLiteral("text:style-name"), style);
-        characters(text);
-        m_xml.writeEndElement();
-    }
-
-    void heading(int level, const QString& text)
-    {
-        m_xml.writeStartElement(QStringLiteral("text:h"));
-        m_xml.writeAttribute(QStringLiteral("text:style-name"), headingStyle(level));
-        m_xml.writeAttribute(QStringLiteral("text:outline-level"), QString::number(level));
-        characters(text);
-        m_xml.writeEndElement();
-    }
-
-    // Runs of spaces, TABs and line breaks are elements: ODF collapses white space in text.
-    void characters(const QString& text)
-    {
-        if (isPlainText(text)) {
-            m_xml.writeCharacters(text);
-            return;
-        }
-        QString pending;
-        const auto flush = [&] {
-            if (!pending.isEmpty()) {
-                m_xml.writeCharacters(pending);
-                pending.clear();
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char(' ')) {
+            qsizetype n = 1;
+            while (i + n < text.size() && text.at(i + n) == QLatin1Char(' ')) {
+                ++n;
             }
-        };
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const QChar c = text.at(i);
-            if (c == QLatin1Char(' ')) {
-                qsizetype n = 1;
-                while (i + n < text.size() && text.at(i + n) == QLatin1Char(' ')) {
-                    ++n;
-                }
-                const bool leading = i == 0 && pending.isEmpty();
-                if (n == 1 && !leading) {
-                    pending += c;
-                    continue;
-                }
-                flush();
-                m_xml.writeEmptyElement(QStringLiteral("text:s"));
-                if (n > 1) {
-                    m_xml.writeAttribute(QStringLiteral("text:c"), QString::number(n));
-                }
-                i += n - 1;
-            } else if (c == QLatin1Char('\t')) {
-                flush();
-                m_xml.writeEmptyElement(QStringLiteral("text:tab"));
-            } else if (c == QChar::LineSeparator || c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
-                flush();
-                m_xml.writeEmptyElement(QStringLiteral("text:line-break"));
-            } else {
+            const bool leading = i == 0 && pending.isEmpty();
+            if (n == 1 && !leading) {
                 pending += c;
+                continue;
             }
+            flush();
+            xml.writeEmptyElement(QStringLiteral("text:s"));
+            if (n > 1) {
+                xml.writeAttribute(QStringLiteral("text:c"), QString::number(n));
+            }
+            i += n - 1;
+        } else if (c == QLatin1Char('\t')) {
+            flush();
+            xml.writeEmptyElement(QStringLiteral("text:tab"));
+        } else if (c == QChar::LineSeparator || c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+            flush();
+            xml.writeEmptyElement(QStringLiteral("text:line-break"));
+        } else {
+            pending += c;
         }
-        flush();
     }
+    flush();
+}
 
-    // Text that needs no element for its white space: no TAB, no line break, no blank at the
-    // start and no row of blanks.
-    static bool isPlainText(const QString& text)
+using Properties = QList<std::pair<const char*, QString>>;
+
+// What a run's automatic style is made of, to find the style again without building it.
+struct TextLook {
+    bool bold, italic, underline, strike;
+    double pointSize;
+    QRgb color;
+    bool hasColor;
+    bool operator==(const TextLook&) const = default;
+    friend size_t qHash(const TextLook& look, size_t seed = 0)
     {
-        char16_t previous = u' ';
-        for (const QChar c : text) {
-            const char16_t u = c.unicode();
-            if (u == u'\t' || u == u'\n' || u == u'\r' || u == QChar::LineSeparator ||
-                (u == u' ' && previous == u' ')) {
-                return false;
-            }
-            previous = u;
-        }
-        return true;
+        return qHashMulti(seed, look.bold, look.italic, look.underline, look.strike, look.pointSize,
+                          look.color, look.hasColor);
     }
+};
+
+// What OdtWriter fills into a section's content: the names of automatic styles (numbered in the
+// order of their first use in the book), of tables and frames, and of pictures.
+enum SlotKind { kParagraphStyle, kTextStyle, kTable, kFrame, kPictureName };
+
+struct OdtDraft : SectionDraft {
+    QList<Properties> paragraphStyles;                 ///< the section's own, in order of first use
+    QList<std::pair<TextLook, Properties>> textStyles; ///< the section's own, in order of first use
+    int tables = 0;
+    int frames = 0;
+};
+
+// Writes a section's blocks into a draft, on a reader thread: paragraphs, lists, tables, runs and
+// pictures. Names counted across the book are slots OdtWriter fills in.
+class OdtContent {
+public:
+    explicit OdtContent(OdtDraft& draft) : m_draft(draft), m_xml(&draft.xml) {}
 
     void blocks(const Flow& flow, const QList<Block>& blocks)
     {
@@ -279,7 +251,7 @@ private:
                 m_xml.writeAttribute(QStringLiteral("text:outline-level"), QString::number(level));
             } else {
                 m_xml.writeStartElement(QStringLiteral("text:p"));
-                m_xml.writeAttribute(QStringLiteral("text:style-name"), paragraphStyleFor(p));
+                paragraphStyle(p);
             }
             runs(flow, p.runs);
             m_xml.writeEndElement();
@@ -287,10 +259,12 @@ private:
         lists.closeAll();
     }
 
+private:
     void table(const Flow& flow, const Table& table)
     {
         m_xml.writeStartElement(QStringLiteral("table:table"));
-        m_xml.writeAttribute(QStringLiteral("table:name"), QStringLiteral("Table%1").arg(++m_tableCount));
+        m_draft.slotAttribute(m_xml, QStringLiteral("table:name"), kTable, m_draft.tables++,
+                              QStringLiteral("Table"));
         m_xml.writeAttribute(QStringLiteral("table:style-name"), QStringLiteral("TableFull"));
         m_xml.writeEmptyElement(QStringLiteral("table:table-column"));
         m_xml.writeAttribute(QStringLiteral("table:number-columns-repeated"),
@@ -342,15 +316,16 @@ private:
             if (run.picture >= 0) {
                 const QSizeF size = flow.pictures.at(run.picture).size;
                 m_xml.writeStartElement(QStringLiteral("draw:frame"));
-                m_xml.writeAttribute(QStringLiteral("draw:name"),
-                                     QStringLiteral("Picture%1").arg(++m_frameCount));
+                m_draft.slotAttribute(m_xml, QStringLiteral("draw:name"), kFrame, m_draft.frames++,
+                                      QStringLiteral("Picture"));
                 m_xml.writeAttribute(QStringLiteral("text:anchor-type"), QStringLiteral("as-char"));
                 m_xml.writeAttribute(QStringLiteral("svg:width"),
                                      QStringLiteral("%1in").arg(size.width() / 96.0, 0, 'f', 4));
                 m_xml.writeAttribute(QStringLiteral("svg:height"),
                                      QStringLiteral("%1in").arg(size.height() / 96.0, 0, 'f', 4));
                 m_xml.writeEmptyElement(QStringLiteral("draw:image"));
-                m_xml.writeAttribute(QStringLiteral("xlink:href"), m_pictureNames.at(run.picture));
+                m_draft.slotAttribute(m_xml, QStringLiteral("xlink:href"), kPictureName, run.picture,
+                                      QStringLiteral("Pictures/image"), QStringLiteral(".png"));
                 m_xml.writeAttribute(QStringLiteral("xlink:type"), QStringLiteral("simple"));
                 m_xml.writeAttribute(QStringLiteral("xlink:show"), QStringLiteral("embed"));
                 m_xml.writeAttribute(QStringLiteral("xlink:actuate"), QStringLiteral("onLoad"));
@@ -362,13 +337,14 @@ private:
                 m_xml.writeAttribute(QStringLiteral("xlink:type"), QStringLiteral("simple"));
                 m_xml.writeAttribute(QStringLiteral("xlink:href"), run.href);
             }
-            const QString style = textStyleFor(run);
-            if (!style.isEmpty()) {
+            const int style = textStyleOf(run);
+            if (style >= 0) {
                 m_xml.writeStartElement(QStringLiteral("text:span"));
-                m_xml.writeAttribute(QStringLiteral("text:style-name"), style);
+                m_draft.slotAttribute(m_xml, QStringLiteral("text:style-name"), kTextStyle, style,
+                                      QStringLiteral("T"));
             }
-            characters(run.text);
-            if (!style.isEmpty()) {
+            characters(m_xml, run.text);
+            if (style >= 0) {
                 m_xml.writeEndElement();
             }
             if (!run.href.isEmpty()) {
@@ -377,17 +353,17 @@ private:
         }
     }
 
-    // Automatic styles are named by their properties' order of first use: T1, T2, ...
-    QString textStyleFor(const Run& run)
+    // The run's style among the section's own, -1 for none.
+    int textStyleOf(const Run& run)
     {
         if (!(run.bold || run.italic || run.underline || run.strike || run.pointSize > 0 ||
               run.color.isValid())) {
-            return {};
+            return -1;
         }
         const TextLook look{run.bold,           run.italic,    run.underline,
                             run.strike,         run.pointSize, run.color.isValid() ? run.color.rgba() : 0,
                             run.color.isValid()};
-        if (const auto known = m_textStyleNames.constFind(look); known != m_textStyleNames.constEnd()) {
+        if (const auto known = m_textStyles.constFind(look); known != m_textStyles.constEnd()) {
             return known.value();
         }
         QList<std::pair<const char*, QString>> properties;
@@ -409,12 +385,11 @@ private:
         if (run.color.isValid()) {
             properties.append({"fo:color", run.color.name()});
         }
-        const QString name = automaticStyle(m_textStyles, QStringLiteral("T"), properties);
-        m_textStyleNames.insert(look, name);
-        return name;
+        m_draft.textStyles.append({look, properties});
+        return m_textStyles.insert(look, int(m_draft.textStyles.size() - 1)).value();
     }
 
-    QString paragraphStyleFor(const Paragraph& p)
+    void paragraphStyle(const Paragraph& p)
     {
         QList<std::pair<const char*, QString>> properties;
         if (p.alignment & Qt::AlignHCenter) {
@@ -428,26 +403,121 @@ private:
             properties.append({"style:writing-mode", QStringLiteral("rl-tb")});
         }
         if (properties.isEmpty()) {
-            return QStringLiteral("Standard");
+            m_xml.writeAttribute(QStringLiteral("text:style-name"), QStringLiteral("Standard"));
+            return;
         }
-        return automaticStyle(m_paragraphStyles, QStringLiteral("P"), properties);
+        qsizetype at = m_draft.paragraphStyles.indexOf(properties);
+        if (at < 0) {
+            m_draft.paragraphStyles.append(properties);
+            at = m_draft.paragraphStyles.size() - 1;
+        }
+        m_draft.slotAttribute(m_xml, QStringLiteral("text:style-name"), kParagraphStyle, int(at),
+                              QStringLiteral("P"));
     }
 
-    using Properties = QList<std::pair<const char*, QString>>;
+    OdtDraft& m_draft;
+    QXmlStreamWriter m_xml;
+    QHash<TextLook, int> m_textStyles; // look -> index in the draft's text styles
+};
 
-    // What a run's automatic style is made of, to find the style again without building it.
-    struct TextLook {
-        bool bold, italic, underline, strike;
-        double pointSize;
-        QRgb color;
-        bool hasColor;
-        bool operator==(const TextLook&) const = default;
-        friend size_t qHash(const TextLook& look, size_t seed = 0)
-        {
-            return qHashMulti(seed, look.bold, look.italic, look.underline, look.strike, look.pointSize,
-                              look.color, look.hasColor);
+// An OpenDocument text: Title and Subtitle paragraphs, chapters as "Heading 1" and sections as
+// "Heading 2" heading elements, content with automatic styles for its runs and paragraphs.
+class OdtWriter : public FormatWriter {
+public:
+    OdtWriter() : m_zip(1), m_xml(&m_body)
+    {
+        m_zip.add(QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.text",
+                  ZipWriter::Method::Store);
+    }
+
+    void begin(const Book& book, const QString&) override
+    {
+        m_book = &book;
+        simpleParagraph(QStringLiteral("Title"), headingText(book.title));
+        if (!book.subtitle.isEmpty()) {
+            simpleParagraph(QStringLiteral("Subtitle"), xmlSafe(book.subtitle));
         }
-    };
+    }
+
+    void chapter(int c) override { heading(1, headingText(m_book->chapters.at(c).title)); }
+
+    std::shared_ptr<const SectionDraft> draft(int, int, const Flow& flow) const override
+    {
+        auto draft = std::make_shared<OdtDraft>();
+        OdtContent(*draft).blocks(flow, flow.blocks);
+        return draft;
+    }
+
+    void writeSection(int c, int s, const Flow& flow, const SectionDraft* draft) override
+    {
+        heading(2, headingText(m_book->chapters.at(c).sections.at(s).title));
+        const qsizetype pictures = m_pictures.size();
+        for (const Picture& picture : flow.pictures) {
+            const QString name = QStringLiteral("Pictures/image%1.png").arg(m_pictures.size() + 1);
+            m_zip.add(name, picture.png, ZipWriter::Method::Store);
+            m_pictures.append(name);
+        }
+        const std::shared_ptr<const SectionDraft> own = draft ? nullptr : this->draft(c, s, flow);
+        const auto& content = static_cast<const OdtDraft&>(draft ? *draft : *own);
+        // Styles are named in the order the content first uses them.
+        QList<QByteArray> paragraphStyles;
+        for (const Properties& properties : content.paragraphStyles) {
+            paragraphStyles.append(
+                automaticStyle(m_paragraphStyles, QStringLiteral("P"), properties).mid(1).toLatin1());
+        }
+        QList<QByteArray> textStyles;
+        for (const auto& [look, properties] : content.textStyles) {
+            auto known = m_textStyleNames.constFind(look);
+            if (known == m_textStyleNames.constEnd()) {
+                known = m_textStyleNames.insert(
+                    look, automaticStyle(m_textStyles, QStringLiteral("T"), properties));
+            }
+            textStyles.append(known.value().mid(1).toLatin1());
+        }
+        content.join(*m_xml.device(), [&](const SectionDraft::Slot& slot) {
+            switch (slot.kind) {
+            case kParagraphStyle:
+                return paragraphStyles.at(slot.index);
+            case kTextStyle:
+                return textStyles.at(slot.index);
+            case kTable:
+                return QByteArray::number(m_tableCount + slot.index + 1);
+            case kFrame:
+                return QByteArray::number(m_frameCount + slot.index + 1);
+            default:
+                return QByteArray::number(pictures + slot.index + 1);
+            }
+        });
+        m_tableCount += content.tables;
+        m_frameCount += content.frames;
+    }
+
+    Result finish(const QString& path) override
+    {
+        m_zip.addParts(QStringLiteral("content.xml"), content());
+        m_zip.add(QStringLiteral("styles.xml"), stylesPart());
+        m_zip.add(QStringLiteral("meta.xml"), meta());
+        m_zip.add(QStringLiteral("META-INF/manifest.xml"), manifest());
+        return writeExportArchive(path, m_zip);
+    }
+
+private:
+    void simpleParagraph(const QString& style, const QString& text)
+    {
+        m_xml.writeStartElement(QStringLiteral("text:p"));
+        m_xml.writeAttribute(QStringLiteral("text:style-name"), style);
+        characters(m_xml, text);
+        m_xml.writeEndElement();
+    }
+
+    void heading(int level, const QString& text)
+    {
+        m_xml.writeStartElement(QStringLiteral("text:h"));
+        m_xml.writeAttribute(QStringLiteral("text:style-name"), headingStyle(level));
+        m_xml.writeAttribute(QStringLiteral("text:outline-level"), QString::number(level));
+        characters(m_xml, text);
+        m_xml.writeEndElement();
+    }
 
     static QString automaticStyle(QList<Properties>& styles, const QString& prefix,
                                   const Properties& properties)
@@ -592,7 +662,6 @@ private:
     QHash<TextLook, QString> m_textStyleNames;
     QList<Properties> m_paragraphStyles;
     QStringList m_pictures;
-    QStringList m_pictureNames; // pictures of the current section
     int m_tableCount = 0;
     int m_frameCount = 0;
 };
