@@ -193,6 +193,8 @@ private slots:
     void bodySizeIsTheCommonestSize();
     void mergedCellsKeepTheirPlaces_data();
     void mergedCellsKeepTheirPlaces();
+    void idsCountAcrossSections_data();
+    void idsCountAcrossSections();
     void readingAheadGivesTheSameFile_data();
     void readingAheadGivesTheSameFile();
     void failuresLeaveTheOldFile_data();
@@ -455,6 +457,67 @@ void tst_Publish::mergedCellsKeepTheirPlaces()
     const Result written = test::writeOneSectionBook(document, format, target);
     QVERIFY2(written.ok(), qPrintable(written.text()));
     QCOMPARE(tableShape(target, format), shape);
+}
+
+// Each section's content is written ahead on a reader thread, with the ids counted across the
+// book left blank; the writer fills them in. Two sections of the same content must still get
+// ids that go on counting, a link target already used keeps its relationship, and the same
+// look keeps its style.
+void tst_Publish::idsCountAcrossSections_data()
+{
+    QTest::addColumn<BookFormat>("format");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("element");
+    QTest::addColumn<QString>("attribute");
+    QTest::addColumn<QStringList>("values"); // in document order
+
+    const QString docx = QStringLiteral("word/document.xml");
+    const QString odt = QStringLiteral("content.xml");
+    // Relationships: the first section's picture, its link, the second section's picture.
+    QTest::newRow("docx pictures") << BookFormat::Docx << docx << "a:blip"
+                                   << "r:embed" << QStringList{"rId10", "rId12"};
+    QTest::newRow("docx links") << BookFormat::Docx << docx << "w:hyperlink"
+                                << "r:id" << QStringList{"rId11", "rId11"};
+    // A drawing's id: the pictures so far times 1000 plus the drawings so far.
+    QTest::newRow("docx drawings") << BookFormat::Docx << docx << "wp:docPr"
+                                   << "id" << QStringList{"1001", "2002"};
+    QTest::newRow("docx drawing names") << BookFormat::Docx << docx << "pic:cNvPr"
+                                        << "name" << QStringList{"Picture 1001", "Picture 2002"};
+    QTest::newRow("docx numberings") << BookFormat::Docx << docx << "w:numId"
+                                     << "w:val" << QStringList{"1", "1", "2", "2", "3", "3", "4", "4"};
+    QTest::newRow("odt pictures") << BookFormat::Odt << odt << "draw:image"
+                                  << "xlink:href"
+                                  << QStringList{"Pictures/image1.png", "Pictures/image2.png"};
+    QTest::newRow("odt frames") << BookFormat::Odt << odt << "draw:frame"
+                                << "draw:name" << QStringList{"Picture1", "Picture2"};
+    QTest::newRow("odt text styles") << BookFormat::Odt << odt << "text:span"
+                                     << "text:style-name" << QStringList{"T1", "T2", "T1", "T2"};
+}
+
+void tst_Publish::idsCountAcrossSections()
+{
+    QFETCH(BookFormat, format);
+    QFETCH(QString, entry);
+    QFETCH(QString, element);
+    QFETCH(QString, attribute);
+    QFETCH(QStringList, values);
+    const QString project = test::makeBook(
+        m_program.path(), QStringLiteral("Twice"), "Chapter: Soil\nSubchapter: One\nSubchapter: Two\n",
+        {{{"Soil", "One"}, test::richSectionRtf()}, {{"Soil", "Two"}, test::richSectionRtf()}});
+    const QString target = m_program.path() + QStringLiteral("/twice.") +
+                           (format == BookFormat::Docx ? QStringLiteral("docx") : QStringLiteral("odt"));
+    QVERIFY(exportBook(project, target, format).result.ok());
+    QXmlStreamReader xml(zipEntry(test::readFile(target), entry));
+    QStringList found;
+    while (!xml.atEnd()) {
+        // Table-of-contents links point at bookmarks, not relationships: they have no r:id.
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.qualifiedName() == element &&
+            xml.attributes().hasAttribute(attribute)) {
+            found.append(xml.attributes().value(attribute).toString());
+        }
+    }
+    QVERIFY(!xml.hasError());
+    QCOMPARE(found, values);
 }
 
 void tst_Publish::readingAheadGivesTheSameFile_data()
