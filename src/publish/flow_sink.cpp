@@ -231,7 +231,8 @@ void FlowSink::listMarker(const rtf::ListMarker& marker, const rtf::CharFormat&)
         }
     }
     if (joined < 0) {
-        QTextListFormat format = rtf::listFormatForMarker(marker.text);
+        QTextListFormat format =
+            rtf::listFormatForMarker(marker.text, marker.numbering, marker.prefix, marker.suffix);
         format.setIndent(marker.level + 1);
         constexpr qsizetype kMaxOpenLists = 8;
         if (open.size() == kMaxOpenLists) {

@@ -156,6 +156,11 @@ void tst_SectionFlow::sameFlowAsTheDocument_data()
         << 1;
     QTest::newRow("renumbered list begins anew")
         << head + "{\\listtext 1.\\tab}\\ls1 one\\par{\\listtext 1.\\tab}\\ls1 again\\par}" << 1;
+    // The same literal marker declared once as a letter and once as a bullet: two lists.
+    QTest::newRow("literal marker declared two ways")
+        << head + "{\\pntext o\\tab}{\\*\\pn\\pnlvlbody\\pnlcltr}first\\par"
+                  "{\\pntext o\\tab}{\\*\\pn\\pnlvlblt}second\\par}"
+        << 1;
     QTest::newRow("lettered list") << head +
                                           "{\\listtext a)\\tab}\\ls1 a\\par{\\listtext b)\\tab}\\ls1 b\\par}"
                                    << 0;
