@@ -15,8 +15,8 @@ struct Flow;
 
 // The book as every file format sees it: title, subtitle, chapters and their sections, made by
 // the same outline walk as the plain-text export. Sections hold the path of their content file,
-// not its text: each section is read into a document only while it is written, so a book of a
-// thousand sections never sits in memory at once.
+// not its text: each section is read only while it is written, so a book of a thousand sections
+// never sits in memory at once.
 
 struct BookSection {
     QString title;       ///< as the table of contents gives it (may be empty)

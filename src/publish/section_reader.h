@@ -17,10 +17,10 @@
 
 namespace folioneer::publish {
 
-// Reads a book's sections into flows on worker threads, a few sections ahead of the writer, and
-// hands them over in reading order, so reading the RTF and writing the file share the cores.
-// Each worker holds one section's document at a time and only a small window of flows waits,
-// so memory stays that of a few sections. Knows nothing about file formats.
+// Reads a book's sections into flows on worker threads, a few sections ahead of the writer, has
+// each drafted there (the drafter knows the format), and hands them over in reading order, so
+// reading the RTF, writing the XML and joining it share the cores. Only a small window of
+// sections waits, so memory stays that of a few sections.
 
 class SectionReader {
 public:
