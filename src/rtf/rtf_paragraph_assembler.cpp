@@ -280,6 +280,9 @@ void ParagraphAssembler::rowEnd(bool nested)
 
 void ParagraphAssembler::pictureSeen()
 {
+    // A picture is content: a marker waiting for the item's content goes before it, or it
+    // would count as a marker after content and be dropped.
+    emitPendingMarker();
     // A paragraph holding only an image keeps its paragraph mark in every sink.
     m_endedWithParagraph = false;
     m_cellHasContent = true;

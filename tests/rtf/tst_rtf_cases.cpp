@@ -223,6 +223,11 @@ void tst_RtfCases::listsHiddenTables_data()
         R"({\*\pn\pnlvlbody\pnlcltr\pnstart3{\pntxta )}}four\par\pard{\*\pn\pnlvlcont}more\par\pard plain\par)"
         R"({\*\pn\pnlvl2\pndec{\pntxtb (}{\pntxta )}}x})",
         QStringLiteral("•\tone\r\n•\ttwo\r\nc)\tthree\r\nd)\tfour\r\nmore\r\nplain\r\n(1)\tx"));
+    // A picture is an item's content: the marker before it stays (it was dropped as a marker
+    // after content).
+    row("list-item-holding-only-a-picture",
+        R"({\rtf1{\pntext 1.\tab}{\*\pn\pnlvlbody\pndec}{\pict\pngblip\picw1\pich1 89504e47}\par\pard two\par})",
+        QStringLiteral("1.\t\r\ntwo"));
     // Symbol-font bullets as the private-use characters word processors write for them: the
     // font decides what they show, in runs and list levels alike.
     row("symbol-and-wingdings-bullets-in-runs",
