@@ -428,13 +428,13 @@ void Interpreter::resolveSurrogate()
 void Interpreter::emitDecoded(QStringView text)
 {
     // Characters a QTextDocument treats as structure (paragraph and line separators, object
-    // replacement) or that no sink shows (control characters) become events or are dropped,
-    // so that every sink sees the same characters.
+    // replacement, its frame marks U+FDD0 and U+FDD1) or that no sink shows (control
+    // characters) become events or are dropped, so that every sink sees the same characters.
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        const bool special =
-            (c < 0x20 && c != u'\t') || c == 0x85 || c == 0xAD || c == 0x2028 || c == 0x2029 || c == 0xFFFC;
+        const bool special = (c < 0x20 && c != u'\t') || c == 0x85 || c == 0xAD || c == 0x2028 ||
+                             c == 0x2029 || c == 0xFFFC || c == 0xFDD0 || c == 0xFDD1;
         if (!special) {
             continue;
         }

@@ -561,6 +561,8 @@ void tst_rtf_roundtrip::fuzzFindings_data()
     QTest::newRow("a control character in a level's text") << QByteArray(
         "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext\\'02\\'10.;}}\\listid1}}"
         "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}\\pard\\ls1 A\\par}");
+    // U+FDD0 and U+FDD1, which a text document takes for its frame marks: no sink shows them.
+    QTest::newRow("frame marks as characters") << QByteArray("{\\rtf1 a\\u-560?b\\u-559?c\\par}");
     // A link target longer than the reader keeps of a field instruction: no link, the text stays.
     QTest::newRow("a cut link target")
         << "{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"" + QByteArray(9000, 'a') + "\"}{\\fldrslt link}}\\par}";
