@@ -280,9 +280,10 @@ void ParagraphAssembler::rowEnd(bool nested)
 
 void ParagraphAssembler::pictureSeen()
 {
-    // A picture is content: a marker waiting for the item's content goes before it, or it
-    // would count as a marker after content and be dropped.
-    emitPendingMarker();
+    // A picture is content: what waits for the paragraph's content (its marker, the spaces
+    // before it) goes before it, or the marker would count as one after content and the spaces
+    // would be dropped.
+    beginContent();
     // A paragraph holding only an image keeps its paragraph mark in every sink.
     m_endedWithParagraph = false;
     m_cellHasContent = true;
