@@ -3,23 +3,18 @@
 #include "publish/flow_sink.h"
 
 #include "publish/book.h"
-#include "rtf/rtf_legacy_numbering.h"
+#include "rtf/rtf_document_sink.h"
 #include "rtf/rtf_list_markers.h"
 #include "support/units.h"
 
 #include <QBuffer>
 #include <QImage>
-#include <QImageReader>
 
 #include <algorithm>
 
 namespace folioneer::publish {
 
 namespace {
-
-// The limits the document reader puts on pictures: larger ones are left out undecoded.
-constexpr qint64 kMaxImagePixels = 64LL * 1024 * 1024;
-constexpr int kMaxImageSide = 32768;
 
 Qt::Alignment alignmentOf(rtf::Alignment alignment)
 {
@@ -71,12 +66,6 @@ bool startsRightToLeft(QStringView text)
         }
     }
     return false;
-}
-
-// The same key the document reader files its open lists under.
-quint64 listKey(const rtf::ListMarker& marker)
-{
-    return (quint64(quint32(marker.listOverride)) << 8) | quint64(quint32(marker.level) & 0xFF);
 }
 
 } // namespace
@@ -202,29 +191,14 @@ void FlowSink::listMarker(const rtf::ListMarker& marker, const rtf::CharFormat&)
         m_exact = false;
     }
     m_blockInList = true;
-    QList<OpenList>& open = m_lists[listKey(marker)];
-    const auto declaresTheSame = [&marker](const QTextListFormat& format) {
-        if (marker.numbering == rtf::NumberFormat::Unknown) {
-            return true;
-        }
-        const rtf::NumberFormat numbering = rtf::writtenNumbering(format, marker.text);
-        if (numbering != marker.numbering) {
-            return false;
-        }
-        if (numbering == rtf::NumberFormat::Bullet) {
-            return true;
-        }
-        const rtf::ListAffixes affixes = rtf::writtenAffixes(format);
-        return affixes.prefix.left(rtf::kMaxListAffixLength) == marker.prefix &&
-               affixes.suffix.left(rtf::kMaxListAffixLength) == marker.suffix;
-    };
+    QList<OpenList>& open = m_lists[rtf::openListKey(marker)];
     qsizetype joined = -1;
     for (qsizetype i = open.size() - 1; i >= 0; --i) {
         const QString shown = nextMarker(open[i]);
         if (shown.isNull()) {
             m_exact = false;
         }
-        if (shown == marker.text && declaresTheSame(open[i].format)) {
+        if (shown == marker.text && rtf::declaresSameList(marker, open[i].format)) {
             open.move(i, open.size() - 1);
             joined = open.size() - 1;
             break;
@@ -234,8 +208,7 @@ void FlowSink::listMarker(const rtf::ListMarker& marker, const rtf::CharFormat&)
         QTextListFormat format =
             rtf::listFormatForMarker(marker.text, marker.numbering, marker.prefix, marker.suffix);
         format.setIndent(marker.level + 1);
-        constexpr qsizetype kMaxOpenLists = 8;
-        if (open.size() == kMaxOpenLists) {
+        if (open.size() == rtf::kMaxOpenLists) {
             open.removeFirst();
         }
         open.append({m_listCount++, format, 0});
@@ -272,19 +245,7 @@ void FlowSink::paragraphEnd(const rtf::ParagraphFormat& format)
 
 void FlowSink::picture(const rtf::Picture& picture, const rtf::CharFormat& format)
 {
-    if (picture.kind == rtf::PictureKind::Other) {
-        return;
-    }
-    QBuffer buffer;
-    buffer.setData(picture.data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, picture.kind == rtf::PictureKind::Png ? "png" : "jpeg");
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > kMaxImageSide || size.height() > kMaxImageSide ||
-        qint64(size.width()) * size.height() > kMaxImagePixels) {
-        return;
-    }
-    const QImage image = reader.read();
+    const QImage image = rtf::decodePicture(picture);
     if (image.isNull()) {
         return;
     }

@@ -3,7 +3,6 @@
 #include "rtf/rtf_document_sink.h"
 
 #include "rtf/rtf.h"
-#include "rtf/rtf_legacy_numbering.h"
 #include "rtf/rtf_list_markers.h"
 #include "support/units.h"
 
@@ -71,12 +70,24 @@ QFont::StyleHint styleHint(FontFamily family)
     return QFont::AnyStyle;
 }
 
-quint64 listKey(const ListMarker& marker)
-{
-    return (quint64(quint32(marker.listOverride)) << 8) | quint64(quint32(marker.level) & 0xFF);
-}
-
 } // namespace
+
+QImage decodePicture(const Picture& picture)
+{
+    if (picture.kind == PictureKind::Other) {
+        return {};
+    }
+    QBuffer buffer;
+    buffer.setData(picture.data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, picture.kind == PictureKind::Png ? "png" : "jpeg");
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > kMaxImageSide || size.height() > kMaxImageSide ||
+        qint64(size.width()) * size.height() > kMaxImagePixels) {
+        return {};
+    }
+    return reader.read();
+}
 
 DocumentSink::DocumentSink(QTextDocument& document) : m_document(document), m_cursor(&document)
 {
@@ -186,34 +197,18 @@ void DocumentSink::listMarker(const ListMarker& marker, const CharFormat&)
     flushText();
     startPendingBlock();
     m_blockInList = true;
-    QList<QPointer<QTextList>>& open = m_lists[listKey(marker)];
+    QList<QPointer<QTextList>>& open = m_lists[openListKey(marker)];
     open.removeIf([](const QPointer<QTextList>& list) { return list.isNull(); });
-    // Join the latest open list whose next item shows this marker and that declares no other
-    // number format, nor other text around the number: the list continues, or resumes after
-    // another list interrupted it. Otherwise the numbering changed and a new list begins.
+    // Join the latest open list whose next item shows this marker and that declares the same:
+    // the list continues, or resumes after another list interrupted it.
     const QTextBlock block = m_cursor.block();
-    const auto declaresTheSame = [&marker](const QTextListFormat& format) {
-        if (marker.numbering == NumberFormat::Unknown) {
-            return true;
-        }
-        const NumberFormat numbering = writtenNumbering(format, marker.text);
-        if (numbering != marker.numbering) {
-            return false;
-        }
-        if (numbering == NumberFormat::Bullet) {
-            return true;
-        }
-        const ListAffixes affixes = writtenAffixes(format);
-        return affixes.prefix.left(kMaxListAffixLength) == marker.prefix &&
-               affixes.suffix.left(kMaxListAffixLength) == marker.suffix;
-    };
     for (qsizetype i = open.size() - 1; i >= 0; --i) {
         QTextList* list = open[i];
         if (list == nullptr) {
             continue;
         }
         list->add(block);
-        if (listItemMarker(block) == marker.text && declaresTheSame(list->format())) {
+        if (listItemMarker(block) == marker.text && declaresSameList(marker, list->format())) {
             open.move(i, open.size() - 1);
             return;
         }
@@ -221,8 +216,6 @@ void DocumentSink::listMarker(const ListMarker& marker, const CharFormat&)
     }
     QTextListFormat format = listFormatForMarker(marker.text, marker.numbering, marker.prefix, marker.suffix);
     format.setIndent(marker.level + 1);
-    // A few lists are enough to resume one; hostile input must not make every item try them all.
-    constexpr qsizetype kMaxOpenLists = 8;
     if (open.size() == kMaxOpenLists) {
         open.removeFirst();
     }
@@ -292,19 +285,7 @@ void DocumentSink::paragraphEnd(const ParagraphFormat& format)
 
 void DocumentSink::picture(const Picture& picture, const CharFormat& format)
 {
-    if (picture.kind == PictureKind::Other) {
-        return;
-    }
-    QBuffer buffer;
-    buffer.setData(picture.data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, picture.kind == PictureKind::Png ? "png" : "jpeg");
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > kMaxImageSide || size.height() > kMaxImageSide ||
-        qint64(size.width()) * size.height() > kMaxImagePixels) {
-        return;
-    }
-    const QImage image = reader.read();
+    const QImage image = decodePicture(picture);
     if (image.isNull()) {
         return;
     }

@@ -14,10 +14,16 @@
 #include <utility>
 #include <vector>
 
+class QImage;
 class QTextDocument;
 class QTextList;
 
 namespace folioneer::rtf {
+
+/// The image a PNG or JPEG picture shows; null for other kinds, for data that does not decode,
+/// and for pictures too large to decode safely (over 32768 pixels a side or 64 M pixels).
+/// Every reader of pictures shows the same ones.
+QImage decodePicture(const Picture& picture);
 
 // Builds a QTextDocument from the interpreter's events: character and block formats, lists
 // (QTextList per run of consecutive items), tables as tab-separated rows, and PNG/JPEG

@@ -3,6 +3,8 @@
 #include "rtf/rtf_list_markers.h"
 
 #include "rtf/rtf.h"
+#include "rtf/rtf_interpreter.h"
+#include "rtf/rtf_legacy_numbering.h"
 
 #include <QTextBlock>
 #include <QTextList>
@@ -142,6 +144,28 @@ ListAffixes writtenAffixes(const QTextListFormat& format)
     // Qt shows a period after the number when a list sets no suffix.
     return {format.numberPrefix(),
             format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix() : QStringLiteral(".")};
+}
+
+quint64 openListKey(const ListMarker& marker)
+{
+    return (quint64(quint32(marker.listOverride)) << 8) | quint64(quint32(marker.level) & 0xFF);
+}
+
+bool declaresSameList(const ListMarker& marker, const QTextListFormat& format)
+{
+    if (marker.numbering == NumberFormat::Unknown) {
+        return true;
+    }
+    const NumberFormat numbering = writtenNumbering(format, marker.text);
+    if (numbering != marker.numbering) {
+        return false;
+    }
+    if (numbering == NumberFormat::Bullet) {
+        return true;
+    }
+    const ListAffixes affixes = writtenAffixes(format);
+    return affixes.prefix.left(kMaxListAffixLength) == marker.prefix &&
+           affixes.suffix.left(kMaxListAffixLength) == marker.suffix;
 }
 
 QString listItemMarker(const QTextBlock& block)

@@ -9,6 +9,8 @@
 
 namespace folioneer::rtf {
 
+struct ListMarker;
+
 /// The list-format property holding a marker's literal text ("o", "§", "1.1.") when no
 /// QTextListFormat style shows it; such a list shows that text for every item.
 constexpr int kListMarkerTextProperty = QTextFormat::UserProperty + 0x5246;
@@ -41,5 +43,22 @@ struct ListAffixes {
     QString suffix;
 };
 ListAffixes writtenAffixes(const QTextListFormat& format);
+
+// How a reader groups list items. Every reader of list markers (the editor's document, the
+// export's flow) joins an item to an open list by these same rules, so that both number a
+// document alike.
+
+/// The key under which a reader files the open lists an item may join: its list and level.
+quint64 openListKey(const ListMarker& marker);
+
+/// How many lists of one key a reader keeps open to resume one; hostile input must not make
+/// every item try them all.
+constexpr qsizetype kMaxOpenLists = 8;
+
+/// Whether an item with `marker` declares the number format and the text around the number
+/// that a list with `format` is written with. An item joins an open list whose next item shows
+/// its marker and which declares the same; otherwise the numbering changed and a new list
+/// begins.
+bool declaresSameList(const ListMarker& marker, const QTextListFormat& format);
 
 } // namespace folioneer::rtf
