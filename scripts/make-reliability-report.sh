@@ -293,7 +293,8 @@ ${fuzz_not_run:+$fuzz_not_run
 - \`fuzz_rtf_plain_text\`: bytes to plain text; never crashes, gives well-formed UTF-16, and the
   text stays within a constant times the input.
 - \`fuzz_rtf_document\`: bytes to the editor's document; never crashes, and its plain text equals
-  the plain-text path's, so the editor and the export never disagree.
+  the plain-text path's, so the editor and the export never disagree. The flow the book export
+  reads straight from the bytes, where it claims to be exact, equals the document's flow.
 - \`fuzz_rtf_roundtrip\`: whatever document the reader builds, the writer saves as 7-bit RTF that
   reads back to the same text and writes back to the same bytes.
 
