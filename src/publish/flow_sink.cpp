@@ -72,10 +72,17 @@ bool startsRightToLeft(QStringView text)
 
 const Run& FlowSink::lookOf(const rtf::CharFormat& format)
 {
+    if (m_looksRevision != m_tables->revision) {
+        m_looks.clear();
+        m_looksRevision = m_tables->revision;
+    }
     for (const auto& [known, look] : m_looks) {
         if (known == format) {
             return look;
         }
+    }
+    if (m_looks.size() >= rtf::kMaxKeptFormats) {
+        m_looks.clear();
     }
     Run run;
     const bool link = format.link >= 0 && format.link < m_tables->links.size();

@@ -61,7 +61,9 @@ private:
     bool m_exact = true;
     int m_listCount = 0;
     QHash<quint64, QList<OpenList>> m_lists;
+    // The looks resolved so far, made again once the document's tables change.
     std::vector<std::pair<rtf::CharFormat, Run>> m_looks;
+    quint64 m_looksRevision = 0;
 };
 
 } // namespace folioneer::publish

@@ -98,12 +98,16 @@ DocumentSink::~DocumentSink() = default;
 
 const QTextCharFormat& DocumentSink::charFormat(const CharFormat& format)
 {
+    if (m_formatsRevision != m_tables->revision) {
+        m_formats.clear();
+        m_formatsRevision = m_tables->revision;
+    }
     for (auto& [known, qtFormat] : m_formats) {
         if (known == format) {
             return qtFormat;
         }
     }
-    if (m_formats.size() >= 64) {
+    if (m_formats.size() >= kMaxKeptFormats) {
         m_formats.clear();
     }
     QTextCharFormat f;

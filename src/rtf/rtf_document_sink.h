@@ -11,6 +11,7 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 
+#include <cstddef>
 #include <utility>
 #include <vector>
 
@@ -19,6 +20,10 @@ class QTextDocument;
 class QTextList;
 
 namespace folioneer::rtf {
+
+/// How many resolved character formats a reader keeps: a document uses few, and hostile input
+/// must not make every run search thousands.
+constexpr std::size_t kMaxKeptFormats = 64;
 
 /// The image a PNG or JPEG picture shows; null for other kinds, for data that does not decode,
 /// and for pictures too large to decode safely (over 32768 pixels a side or 64 M pixels).
@@ -55,7 +60,9 @@ private:
     QTextDocument& m_document;
     QTextCursor m_cursor;
     // The Qt formats made so far: a document uses few, and runs often alternate between them.
+    // They are made again once the document's tables change.
     std::vector<std::pair<CharFormat, QTextCharFormat>> m_formats;
+    quint64 m_formatsRevision = 0;
     // Text of one format waiting to be inserted in one call (runs, line breaks, optional hyphens).
     QString m_pendingText;
     CharFormat m_pendingFormat;

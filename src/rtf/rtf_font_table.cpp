@@ -18,6 +18,7 @@ void FontTable::beginTable()
 void FontTable::beginFont(int number)
 {
     m_cached = false;
+    ++m_tables.revision;
     if (m_tables.fonts.size() < m_maxFonts || m_tables.fonts.contains(number)) {
         m_tables.fonts[number] = FontInfo{};
         m_currentFont = number;
@@ -39,6 +40,7 @@ FontInfo* FontTable::currentFont()
 void FontTable::appendText(QStringView text)
 {
     m_cached = false;
+    ++m_tables.revision;
     FontInfo* font = currentFont();
     for (const QChar c : text) {
         if (c == u';') {
@@ -70,6 +72,7 @@ void FontTable::setCodePage(int codePage)
 
 void FontTable::setFamily(FontFamily family)
 {
+    ++m_tables.revision;
     if (FontInfo* font = currentFont()) {
         font->family = family;
     }
@@ -84,6 +87,7 @@ void FontTable::setAnsiCodePage(int codePage)
 void FontTable::setDefaultFont(int number)
 {
     m_cached = false;
+    ++m_tables.revision;
     m_tables.defaultFont = number;
 }
 

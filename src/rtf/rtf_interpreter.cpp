@@ -405,6 +405,7 @@ void Interpreter::emitText(QStringView text)
             if (c == u';') {
                 if (m_tables.colours.size() < m_limits.maxColours) {
                     m_tables.colours.append(m_colour);
+                    ++m_tables.revision;
                 }
                 m_colour = ColourEntry{};
             }

@@ -108,6 +108,10 @@ struct DocumentTables {
     int defaultFont = 0;
     QList<ColourEntry> colours;
     QStringList links;
+    /// Counts the changes to the fonts and colours. A document may declare a table after text
+    /// that uses it; a sink that keeps resolved formats resolves them again once this changes.
+    /// Links only grow, and a format only names a link that exists.
+    quint64 revision = 0;
 };
 
 struct ListMarker {

@@ -90,6 +90,15 @@ void tst_SectionFlow::sameFlowAsTheDocument_data()
     QTest::newRow("right to left") << head + "\\u1488? \\u1489? abc\\par 123 abc\\par}" << 1;
     // The RTF engine drops the document's frame marks, so nothing breaks the block.
     QTest::newRow("frame mark in text") << head + "one\\u-560?two\\par}" << 1;
+    // A colour table that comes after text using it colours what follows it, in both readers,
+    // however many other formats come between.
+    QByteArray sizes;
+    for (int size = 2; size < 140; size += 2) {
+        sizes += "{\\fs" + QByteArray::number(size) + " x}";
+    }
+    QTest::newRow("colour table after its first use")
+        << "{\\rtf1 {\\cf1 early}\\par{\\colortbl;\\red200\\green0\\blue0;}" + sizes + "{\\cf1 late}\\par}"
+        << 1;
     QTest::newRow("no paragraph mark") << head + "tail}" << 1;
     QTest::newRow("no paragraph") << head + "}" << 1;
     for (const QString& file : corpusFiles()) {
