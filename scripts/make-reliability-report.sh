@@ -299,7 +299,8 @@ ${fuzz_not_run:+$fuzz_not_run
   reads back to the same text and writes back to the same bytes.
 
 A crash is a sanitizer error (AddressSanitizer, UndefinedBehaviorSanitizer), a timeout (20 s per
-input) or running out of memory (2.5 GB); each crashing input is counted once. A property mismatch
+input) or running out of memory (2.5 GB); each crashing input is counted once. An input libFuzzer
+keeps only for having taken over 10 s is not a crash. A property mismatch
 is an input on which a target's check failed; it is kept and the run goes on. The wall-clock
 seconds include loading the corpus. Crashing and mismatching inputs are kept in the fuzz build
 folder's \`artifacts/\` and \`findings/\`."
