@@ -72,17 +72,8 @@ bool startsRightToLeft(QStringView text)
 
 const Run& FlowSink::lookOf(const rtf::CharFormat& format)
 {
-    if (m_looksRevision != m_tables->revision) {
-        m_looks.clear();
-        m_looksRevision = m_tables->revision;
-    }
-    for (const auto& [known, look] : m_looks) {
-        if (known == format) {
-            return look;
-        }
-    }
-    if (m_looks.size() >= rtf::kMaxKeptFormats) {
-        m_looks.clear();
+    if (const Run* known = m_looks.find(format, *m_tables)) {
+        return *known;
     }
     Run run;
     const bool link = format.link >= 0 && format.link < m_tables->links.size();
@@ -101,8 +92,7 @@ const Run& FlowSink::lookOf(const rtf::CharFormat& format)
     if (link) {
         run.href = xmlSafe(m_tables->links[format.link]);
     }
-    m_looks.emplace_back(format, run);
-    return m_looks.back().second;
+    return m_looks.add(format, std::move(run));
 }
 
 void FlowSink::startPendingBlock()

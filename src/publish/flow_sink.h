@@ -3,6 +3,7 @@
 #pragma once
 
 #include "publish/section_flow.h"
+#include "rtf/rtf_document_sink.h"
 #include "rtf/rtf_interpreter.h"
 
 #include <QHash>
@@ -61,9 +62,7 @@ private:
     bool m_exact = true;
     int m_listCount = 0;
     QHash<quint64, QList<OpenList>> m_lists;
-    // The looks resolved so far, made again once the document's tables change.
-    std::vector<std::pair<rtf::CharFormat, Run>> m_looks;
-    quint64 m_looksRevision = 0;
+    rtf::ResolvedFormats<Run> m_looks;
 };
 
 } // namespace folioneer::publish

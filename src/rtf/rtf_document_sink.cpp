@@ -98,17 +98,8 @@ DocumentSink::~DocumentSink() = default;
 
 const QTextCharFormat& DocumentSink::charFormat(const CharFormat& format)
 {
-    if (m_formatsRevision != m_tables->revision) {
-        m_formats.clear();
-        m_formatsRevision = m_tables->revision;
-    }
-    for (auto& [known, qtFormat] : m_formats) {
-        if (known == format) {
-            return qtFormat;
-        }
-    }
-    if (m_formats.size() >= kMaxKeptFormats) {
-        m_formats.clear();
+    if (const QTextCharFormat* known = m_formats.find(format, *m_tables)) {
+        return *known;
     }
     QTextCharFormat f;
     f.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);
@@ -144,8 +135,7 @@ const QTextCharFormat& DocumentSink::charFormat(const CharFormat& format)
         f.setAnchor(true);
         f.setAnchorHref(m_tables->links[format.link]);
     }
-    m_formats.emplace_back(format, f);
-    return m_formats.back().second;
+    return m_formats.add(format, f);
 }
 
 void DocumentSink::appendText(QStringView text, const CharFormat& format)

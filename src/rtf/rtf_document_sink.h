@@ -11,7 +11,6 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 
-#include <cstddef>
 #include <utility>
 #include <vector>
 
@@ -21,9 +20,38 @@ class QTextList;
 
 namespace folioneer::rtf {
 
-/// How many resolved character formats a reader keeps: a document uses few, and hostile input
-/// must not make every run search thousands.
-constexpr std::size_t kMaxKeptFormats = 64;
+/// The character formats a reader has resolved through the document's tables into what it
+/// shows, kept because a document uses few and its runs often alternate between them. It keeps
+/// at most 64, so that hostile input cannot make every run search thousands, and forgets them
+/// all once the tables change (a table declared after text that uses it).
+template <typename Resolved> class ResolvedFormats {
+public:
+    const Resolved* find(const CharFormat& format, const DocumentTables& tables)
+    {
+        if (m_revision != tables.revision) {
+            m_kept.clear();
+            m_revision = tables.revision;
+        }
+        for (const auto& [known, resolved] : m_kept) {
+            if (known == format) {
+                return &resolved;
+            }
+        }
+        return nullptr;
+    }
+    const Resolved& add(const CharFormat& format, Resolved resolved)
+    {
+        if (m_kept.size() >= 64) {
+            m_kept.clear();
+        }
+        m_kept.emplace_back(format, std::move(resolved));
+        return m_kept.back().second;
+    }
+
+private:
+    std::vector<std::pair<CharFormat, Resolved>> m_kept;
+    quint64 m_revision = 0;
+};
 
 /// The image a PNG or JPEG picture shows; null for other kinds, for data that does not decode,
 /// and for pictures too large to decode safely (over 32768 pixels a side or 64 M pixels).
@@ -59,10 +87,7 @@ private:
 
     QTextDocument& m_document;
     QTextCursor m_cursor;
-    // The Qt formats made so far: a document uses few, and runs often alternate between them.
-    // They are made again once the document's tables change.
-    std::vector<std::pair<CharFormat, QTextCharFormat>> m_formats;
-    quint64 m_formatsRevision = 0;
+    ResolvedFormats<QTextCharFormat> m_formats;
     // Text of one format waiting to be inserted in one call (runs, line breaks, optional hyphens).
     QString m_pendingText;
     CharFormat m_pendingFormat;
